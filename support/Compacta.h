@@ -1,0 +1,11 @@
+#pragma once
+#include <QString>
+
+// Packs `arquivo` into the ZIP archive `arquivoZip` (one entry named after the
+// file, deflate level 6, ZIP64 when needed), then deletes `arquivo`.
+// The archive is written under a temporary name in its folder and renamed only
+// once it is complete and flushed to disk; an archive of that name that already
+// exists is replaced. On any failure (unreadable file, full disk, library error)
+// throws Erro with a clear Portuguese text, leaves no partial archive behind and
+// keeps `arquivo` in place.
+void Compacta(const QString& arquivo, const QString& arquivoZip);
