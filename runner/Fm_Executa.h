@@ -1,1 +1,56 @@
 #pragma once
+// The runner's one window: a small progress window that starts a backup run on its
+// first activation and ends the program when the run is over.
+#include <QDateTime>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class Barra;
+class Memo;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class Rotulo;
+
+class TFm_Executa : public QWidget {
+    Q_OBJECT
+public:
+    // `semDisplay`: no one can see or answer the window; stage texts go to
+    // standard error and no alert is shown.
+    explicit TFm_Executa(bool semDisplay, QWidget* parent = nullptr);
+    ~TFm_Executa() override;
+
+    void FormCreate();
+    void FormActivate();
+    void ExecutaBackup();
+    void MostraProgresso(bool mostra);
+    void Finaliza(const QString& mensagem);
+    void GravaRegistro(const QString& resultado);
+
+    QLabel* LbCopia = nullptr;
+    QProgressBar* Gauge1 = nullptr;
+    QLabel* LbPrevisao = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+
+    bool Iniciado = false;
+    bool AlertaFalha = false;
+    QDateTime Inicio;
+    QDateTime InicioEnvio;
+    QString StatusFTP;
+    QString StatusEmail;
+
+    // How the failure alert is shown; tests replace it.
+    std::function<void(const QString&)> MostraAlerta;
+    // Set once the run has decided its outcome: true when it failed.
+    bool Falhou = false;
+
+protected:
+    bool event(QEvent* e) override;
+
+private:
+    bool semDisplay_;
+    std::unique_ptr<Rotulo> rotulo_;
+    std::unique_ptr<Barra> barra_;
+    std::unique_ptr<Memo> memo_;
+};

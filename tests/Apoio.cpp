@@ -2,12 +2,26 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
 
 QString PastaTeste(const QTemporaryDir& dir, const QString& sub)
 {
     QString caminho = sub.isEmpty() ? dir.path() : dir.path() + QLatin1Char('/') + sub;
     QDir().mkpath(caminho);
     return caminho;
+}
+
+void AbreParaServidor(const QString& pasta)
+{
+    // Every level down from the scratch root must be passable; the folder itself
+    // writable.
+    QString atual = pasta;
+    for (int i = 0; i < 3 && !atual.isEmpty() && atual != QStringLiteral("/"); ++i) {
+        QFile::setPermissions(atual, QFile::permissions(atual) | QFileDevice::ExeOther | QFileDevice::ReadOther
+                                         | (i == 0 ? QFileDevice::WriteOther : QFileDevice::Permissions()));
+        atual = QFileInfo(atual).absolutePath();
+    }
 }
 
 bool GravaArquivo(const QString& caminho, const QByteArray& bytes)
@@ -24,4 +38,133 @@ QByteArray LeArquivo(const QString& caminho)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+QStringList ConteudoPasta(const QString& pasta)
+{
+    QStringList nomes = QDir(pasta).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    nomes.sort();
+    return nomes;
+}
+
+int Executa(const QString& programa, const QStringList& argumentos, QByteArray* saida, const QByteArray& entrada,
+            const QProcessEnvironment& ambiente)
+{
+    QProcess p;
+    p.setProcessEnvironment(ambiente);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(programa, argumentos);
+    if (!p.waitForStarted(-1))
+        return -1;
+    if (!entrada.isEmpty())
+        p.write(entrada);
+    p.closeWriteChannel();
+    p.waitForFinished(-1);
+    if (saida)
+        *saida = p.readAll();
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+void CriaBanco(const QString& caminho, int linhas)
+{
+    AbreParaServidor(QFileInfo(caminho).absolutePath());
+    const QByteArray sql = QStringLiteral(
+        "create database 'localhost:%1' user 'SYSDBA' password 'bluefjord';\n"
+        "create table clientes (id integer not null primary key, nome varchar(60));\n"
+        "set term ^;\n"
+        "execute block as declare i integer = 1; begin while (i <= %2) do begin "
+        "insert into clientes values (:i, 'Cliente ' || :i); i = i + 1; end end^\n"
+        "set term ;^\n"
+        "commit;\n").arg(caminho).arg(linhas).toUtf8();
+    QByteArray saida;
+    ASSERT_EQ(Executa(QStringLiteral("isql-fb"), {QStringLiteral("-q")}, &saida, sql), 0) << saida.constData();
+    ASSERT_TRUE(QFile::exists(caminho)) << saida.constData();
+}
+
+int ContaClientes(const QString& banco)
+{
+    QByteArray saida;
+    const QByteArray sql = "select 'N=' || count(*) from clientes;\n";
+    if (Executa(QStringLiteral("isql-fb"),
+                {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("sysdba"), QStringLiteral("-password"),
+                 QStringLiteral("bluefjord"), QStringLiteral("localhost:") + banco},
+                &saida, sql) != 0)
+        return -1;
+    const qsizetype i = saida.indexOf("N=");
+    if (i < 0)
+        return -1;
+    return saida.mid(i + 2).trimmed().split('\n').first().trimmed().toInt();
+}
+
+bool RestauraBackup(const QString& backup, const QString& banco)
+{
+    AbreParaServidor(QFileInfo(banco).absolutePath());
+    QByteArray saida;
+    const int rc = Executa(QStringLiteral("gbak"),
+                           {QStringLiteral("-r"), QStringLiteral("-rep"), QStringLiteral("-user"), QStringLiteral("sysdba"),
+                            QStringLiteral("-password"), QStringLiteral("bluefjord"), backup,
+                            QStringLiteral("localhost:") + banco},
+                           &saida);
+    if (rc != 0)
+        ADD_FAILURE() << "gbak -r: " << saida.constData();
+    return rc == 0;
+}
+
+QString PastaGbakFalso() { return QStringLiteral(VAULTRUN_TESTS_DIR "/gbak_falso"); }
+QString ProgramaVaultrun() { return QStringLiteral(VAULTRUN_BUILD_DIR "/runner/Vaultrun"); }
+
+Instalacao::Instalacao(const QString& pastaBase) : pasta(pastaBase + QLatin1Char('/'))
+{
+    QDir().mkpath(pasta);
+    QFile::remove(pasta + QStringLiteral("Vaultrun"));
+    EXPECT_TRUE(QFile::copy(ProgramaVaultrun(), pasta + QStringLiteral("Vaultrun")));
+}
+
+void Instalacao::GravaConfig(const QByteArray& conteudo) const
+{
+    ASSERT_TRUE(GravaArquivo(pasta + QStringLiteral("CONFIG.ini"), conteudo));
+}
+
+int Instalacao::Executa(const QProcessEnvironment& ambiente, QByteArray* erros) const
+{
+    QProcess p;
+    p.setProcessEnvironment(ambiente);
+    p.setWorkingDirectory(pasta);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(pasta + QStringLiteral("Vaultrun"), {});
+    if (!p.waitForStarted(-1))
+        return -1;
+    p.waitForFinished(-1);
+    if (erros)
+        *erros = p.readAll();
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+QStringList Instalacao::LinhasRegistro() const
+{
+    const QByteArray bytes = LeArquivo(pasta + QStringLiteral("registro.txt"));
+    QStringList linhas;
+    for (const QByteArray& l : bytes.split('\n'))
+        if (!l.isEmpty())
+            linhas << QString::fromLocal8Bit(l.endsWith('\r') ? l.chopped(1) : l + "<sem CR>");
+    return linhas;
+}
+
+QProcessEnvironment Instalacao::AmbienteSemDisplay()
+{
+    QProcessEnvironment amb = QProcessEnvironment::systemEnvironment();
+    amb.remove(QStringLiteral("DISPLAY"));
+    amb.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    amb.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    return amb;
+}
+
+QProcessEnvironment Instalacao::AmbienteGbakFalso(const QString& modos, const QString& arquivoArgs)
+{
+    QProcessEnvironment amb = AmbienteSemDisplay();
+    amb.insert(QStringLiteral("PATH"), PastaGbakFalso() + QLatin1Char(':') + amb.value(QStringLiteral("PATH")));
+    amb.insert(QStringLiteral("GBAK_FALSO"), modos);
+    if (!arquivoArgs.isEmpty())
+        amb.insert(QStringLiteral("GBAK_FALSO_ARGS"), arquivoArgs);
+    return amb;
 }

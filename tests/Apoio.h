@@ -1,11 +1,50 @@
 #pragma once
-// Shared test fixtures.
+// Shared test fixtures: scratch folders, a real Firebird database, the runner
+// program installed into a scratch folder.
+#include <QByteArray>
+#include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
-// A scratch folder removed at the end of the test; path() ends without a separator.
+// A folder inside `dir` (created), path without a trailing separator.
 QString PastaTeste(const QTemporaryDir& dir, const QString& sub = {});
 
-// Writes bytes to a file, creating it; returns false on failure.
+// Opens a folder (and the scratch folder above it) to the Firebird server's user,
+// which writes backups and logs when the service manager does the work.
+void AbreParaServidor(const QString& pasta);
+
 bool GravaArquivo(const QString& caminho, const QByteArray& bytes);
 QByteArray LeArquivo(const QString& caminho);
+// Names of the entries of a folder, hidden ones included, sorted.
+QStringList ConteudoPasta(const QString& pasta);
+
+// Runs a program directly; returns its exit code (-1 when it did not start) and
+// fills its standard output and error.
+int Executa(const QString& programa, const QStringList& argumentos, QByteArray* saida = nullptr,
+            const QByteArray& entrada = {}, const QProcessEnvironment& ambiente = QProcessEnvironment::systemEnvironment());
+
+// The real server: creates a database with `linhas` rows in table CLIENTES.
+void CriaBanco(const QString& caminho, int linhas);
+// Rows of CLIENTES, or -1 when the database cannot be read.
+int ContaClientes(const QString& banco);
+// Restores a backup with the real gbak into a new database; true on success.
+bool RestauraBackup(const QString& backup, const QString& banco);
+
+// Folder of the stand-in gbak, for PATH.
+QString PastaGbakFalso();
+// The built runner program.
+QString ProgramaVaultrun();
+
+// A runner installed into a scratch folder: the program and its CONFIG.ini.
+struct Instalacao {
+    QString pasta;  // with a trailing '/'
+    explicit Instalacao(const QString& pastaBase);
+    void GravaConfig(const QByteArray& conteudo) const;
+    // Runs the program without a display; returns its exit code.
+    int Executa(const QProcessEnvironment& ambiente = AmbienteSemDisplay(), QByteArray* erros = nullptr) const;
+    QStringList LinhasRegistro() const;  // registro.txt split at CR LF
+    static QProcessEnvironment AmbienteSemDisplay();
+    // The environment with the stand-in gbak first on PATH and its behaviours.
+    static QProcessEnvironment AmbienteGbakFalso(const QString& modos, const QString& arquivoArgs = {});
+};

@@ -1,0 +1,20 @@
+#pragma once
+// Reading what gbak leaves behind: its report file (-y) is the only verdict.
+#include <QByteArray>
+#include <QString>
+
+class Memo;
+
+// Looks for the file; while it is missing pauses one second and looks again, at
+// most `pausas` times. True when it was found.
+bool AguardaArquivo(const QString& caminho, int pausas = 20);
+
+// Loads the whole report into the log buffer and returns its text. Throws Erro
+// "Impossível abrir arquivo <path>" when it cannot be read.
+QByteArray CarregaRelatorio(Memo& memo, const QString& caminho);
+
+// True when the report holds the letters ERROR anywhere, in any letter case.
+bool RelatorioTemErro(const QByteArray& texto);
+
+// Lets the window thread handle all pending window messages once.
+void Bombeia();

@@ -1,0 +1,5 @@
+#include "Th_Gbak.h"
+
+#include "ExecutaOculto.h"
+
+void TGbak::run() { ExecutaOculto(linhaComando_); }
