@@ -48,3 +48,34 @@ struct Instalacao {
     // The environment with the stand-in gbak first on PATH and its behaviours.
     static QProcessEnvironment AmbienteGbakFalso(const QString& modos, const QString& arquivoArgs = {});
 };
+
+// A small tmpfs mounted on a folder for the test's lifetime: a disk that fills up.
+// ok() is false where mounting is not permitted.
+class DiscoPequeno {
+public:
+    DiscoPequeno(const QString& pasta, const QString& tamanho);
+    ~DiscoPequeno();
+    bool ok() const { return montado_; }
+
+private:
+    QString pasta_;
+    bool montado_ = false;
+};
+
+// Reads a ZIP archive with independent readers: `unzip -t` must pass, and Python's
+// zipfile gives the entry names and the first entry's bytes.
+struct ConteudoZip {
+    bool integro = false;
+    QStringList nomes;
+    QByteArray primeiro;
+    QString metodo;  // compression of the first entry as zipfile names it
+};
+ConteudoZip LeZip(const QString& arquivo);
+
+// Readable failure messages for Qt texts.
+#include <ostream>
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os)
+{
+    *os << '{' << l.join(QStringLiteral(", ")).toStdString() << '}';
+}
