@@ -34,7 +34,9 @@ public:
             if (i >= 0)
                 estagio = estagio.left(i) + QLatin1String(contador);
         }
-        if (estagio != ultimoEstagio_ && !texto.trimmed().isEmpty()) {
+        // A bare stage prefix ("Cópia segurança - ") is followed at once by its
+        // countdown; only the countdown line is worth printing.
+        if (estagio != ultimoEstagio_ && !texto.trimmed().isEmpty() && !texto.endsWith(QStringLiteral(" - "))) {
             ultimoEstagio_ = estagio;
             std::fprintf(stderr, "%s\n", texto.toLocal8Bit().constData());
             std::fflush(stderr);
