@@ -101,6 +101,7 @@ TFm_Executa::TFm_Executa(bool semDisplay, QWidget* parent) : QWidget(parent), se
     barra_ = std::make_unique<BarraQt>(Gauge1);
     memo_ = std::make_unique<MemoQt>(Memo1);
 
+    Encerra = [](int codigo) { QCoreApplication::exit(codigo); };
     MostraAlerta = [](const QString& texto) { Confirma(texto, QStringLiteral("&Verificar processo."), QString()); };
 
     FormCreate();
@@ -185,5 +186,5 @@ void TFm_Executa::GravaRegistro(const QString& resultado)
     }
     // The loop ends once control is back in it; a failed run ends with code 1 so
     // a scheduler can tell.
-    QCoreApplication::exit(Falhou ? 1 : 0);
+    Encerra(Falhou ? 1 : 0);
 }

@@ -42,6 +42,9 @@ public:
 
     // How the failure alert is shown; tests replace it.
     std::function<void(const QString&)> MostraAlerta;
+    // Asks the program to end with an exit code; tests replace it, since once asked
+    // the application runs no further event loop.
+    std::function<void(int)> Encerra;
     // Set once the run has decided its outcome: true when it failed.
     bool Falhou = false;
 
