@@ -33,7 +33,7 @@ PY
 fi
 
 arquivo=$(realpath "${1:?uso: $0 ARQUIVO [PASTA_BUILD]}")
-build=${2:-$(dirname "$0")/../build-zip}
+build=${2:-$(dirname "$0")/../build}
 programa=$(realpath "$build/bench/bench_compacta")
 [[ -x /usr/bin/time ]] || { echo "falta /usr/bin/time (pacote time)" >&2; exit 1; }
 

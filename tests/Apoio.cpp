@@ -178,6 +178,11 @@ DiscoPequeno::DiscoPequeno(const QString& pasta, const QString& tamanho) : pasta
         == 0;
 }
 
+bool DiscoPequeno::SomenteLeitura() const
+{
+    return ::Executa(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,ro"), pasta_}) == 0;
+}
+
 DiscoPequeno::~DiscoPequeno()
 {
     if (montado_)

@@ -56,6 +56,8 @@ public:
     DiscoPequeno(const QString& pasta, const QString& tamanho);
     ~DiscoPequeno();
     bool ok() const { return montado_; }
+    // Makes the disk read-only from now on.
+    bool SomenteLeitura() const;
 
 private:
     QString pasta_;

@@ -204,20 +204,27 @@ TEST_F(BackupFalso, CasoDMoveOBackupAntesDeCompactar)
     EXPECT_TRUE(rotulo.historico.contains(QStringLiteral("Copiando arquivo...")));
 }
 
-// A copy that fails must not be followed by the deletion of its source.
+// A copy that fails (full or read-only destination) must not be followed by the
+// deletion of its source, and no earlier archive may go.
 TEST_F(BackupFalso, CopiaQueFalhaMantemAOrigem)
 {
-    const QString d = Pasta(QStringLiteral("destino")), r = Pasta(QStringLiteral("rede"));
-    DiscoPequeno disco(d, QStringLiteral("64k"));
-    if (!disco.ok())
-        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
-    CriaArquivosAntigos(d, {QStringLiteral("a.zip"), QStringLiteral("b.zip")});
-    const QString mensagem = Executa(QStringLiteral("tamanho=200000"), d, VisaoServidor(r), r, false, false, 2);
-    EXPECT_TRUE(mensagem.startsWith(QStringLiteral("Falha ao copiar ") + r + Bkp + QStringLiteral(" para ") + d + Bkp))
-        << mensagem.toStdString();
-    EXPECT_EQ(ConteudoPasta(r), QStringList{Bkp});
-    EXPECT_EQ(QFileInfo(r + Bkp).size(), 200000);
-    EXPECT_EQ(ConteudoPasta(d), (QStringList{QStringLiteral("a.zip"), QStringLiteral("b.zip")}));
+    for (const bool somenteLeitura : {false, true}) {
+        const QString sufixo = somenteLeitura ? QStringLiteral("ro") : QStringLiteral("cheio");
+        const QString d = Pasta(QStringLiteral("destino") + sufixo), r = Pasta(QStringLiteral("rede") + sufixo);
+        DiscoPequeno disco(d, QStringLiteral("64k"));
+        if (!disco.ok())
+            GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+        CriaArquivosAntigos(d, {QStringLiteral("a.zip"), QStringLiteral("b.zip")});
+        if (somenteLeitura)
+            ASSERT_TRUE(disco.SomenteLeitura());
+        QFile::remove(dir.path() + QStringLiteral("/servidor"));
+        const QString mensagem = Executa(QStringLiteral("tamanho=200000"), d, VisaoServidor(r), r, false, false, 2);
+        EXPECT_TRUE(mensagem.startsWith(QStringLiteral("Falha ao copiar ") + r + Bkp + QStringLiteral(" para ") + d + Bkp))
+            << mensagem.toStdString();
+        EXPECT_EQ(ConteudoPasta(r), QStringList{Bkp}) << sufixo.toStdString();
+        EXPECT_EQ(QFileInfo(r + Bkp).size(), 200000);
+        EXPECT_EQ(ConteudoPasta(d), (QStringList{QStringLiteral("a.zip"), QStringLiteral("b.zip")})) << sufixo.toStdString();
+    }
 }
 
 // A compression that runs out of disk leaves no partial archive and deletes no

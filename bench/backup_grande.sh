@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Makes a real gbak backup of at least MEGABYTES (default 220) from a generated
+# database on the local Firebird server, then compares Compacta with zip -6 on it
+# (bench/compacta.sh) and measures the peak memory of a whole Vaultrun run that
+# backs that database up, restores it as a test and compresses it.
+#   bench/backup_grande.sh [MEGABYTES] [WORK_FOLDER]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+mb=${1:-220}
+work=${2:-/tmp/vaultrun-bench}
+mkdir -p "$work/dados" "$work/destino" "$work/inst"
+chmod 755 "$work"
+chown firebird:firebird "$work/dados" "$work/destino"
+db=$work/dados/GRANDE.FDB
+bkp=$work/GRANDE.bkp
+
+if [ ! -f "$db" ]; then
+  # About 250 bytes of backup per row: text like a real register, compressible but
+  # far from constant.
+  rows=$(( mb * 1024 * 1024 / 250 + 1 ))
+  echo "generating $rows rows..."
+  isql-fb -q <<SQL
+create database 'localhost:$db' user 'SYSDBA' password 'bluefjord' page_size 8192;
+create table movimento (
+  id integer not null primary key,
+  cliente varchar(60), historico varchar(120), cidade varchar(40),
+  valor numeric(15,2), emissao date, codigo varchar(24));
+set term ^;
+execute block as
+  declare i integer = 1;
+begin
+  while (i <= $rows) do
+  begin
+    insert into movimento values (:i,
+      'Cliente ' || mod(:i * 7919, 50021),
+      'Pagamento ref. nota ' || mod(:i * 104729, 999983) || ' parcela ' || mod(:i, 12) || ' de 12 - ' || uuid_to_char(gen_uuid()),
+      'Cidade ' || mod(:i, 853),
+      mod(:i * 31337, 1000000) / 100.0,
+      dateadd(mod(:i, 3650) day to date '2015-01-01'),
+      lpad(mod(:i * 2654435761, 4294967291), 12, '0') || '-' || mod(:i, 97));
+    i = i + 1;
+  end
+end^
+set term ;^
+commit;
+SQL
+fi
+[ -f "$bkp" ] || gbak -user sysdba -password bluefjord localhost:"$db" "$bkp"
+echo "backup: $(stat -c %s "$bkp") bytes"
+echo "== Compacta vs zip -6 on the backup"
+"$here/compacta.sh" "$bkp" "$here/../build"
+
+echo "== whole headless Vaultrun run on that database (backup, test restore, compression)"
+cp "$here/../build/runner/Vaultrun" "$work/inst/"
+rm -f "$work/destino/"*.zip
+printf '%s\r\n' '[Sistema]' 'GBAK=/usr/bin/gbak' "Origem=$db" "Destino=$work/destino/" 'Restaura=1' 'Servico=1' \
+  > "$work/inst/CONFIG.ini"
+(cd "$work/inst" && env -u DISPLAY -u WAYLAND_DISPLAY \
+  /usr/bin/time -f 'wall_s=%e user_s=%U sys_s=%S max_rss_kb=%M' -o "$work/time" ./Vaultrun 2>/dev/null) || true
+echo "Vaultrun: $(cat "$work/time")"
+tail -n 1 "$work/inst/registro.txt"
+ls -l "$work/destino"
