@@ -161,3 +161,21 @@ TEST(Vaultrun, FalhaDoGbakNoRegistro)
 }
 
 }
+
+namespace {
+
+// A run log that cannot be written is an error no stage catches: it is reported
+// on standard error, the program ends with its own code, no line is written and
+// nothing hangs waiting for an answer.
+TEST(Vaultrun, RegistroImpossivelDeGravarVaiAoRelatorioDeFalha)
+{
+    QTemporaryDir dir;
+    const Instalacao inst(dir.path());
+    ASSERT_TRUE(QDir().mkdir(inst.pasta + QStringLiteral("registro.txt")));  // a folder where the file should be
+    QByteArray saida;
+    EXPECT_EQ(inst.Executa(Instalacao::AmbienteSemDisplay(), &saida), 3);
+    EXPECT_TRUE(saida.contains("Erro inesperado: ")) << saida.constData();
+    EXPECT_TRUE(saida.contains("registro.txt")) << saida.constData();
+}
+
+}
