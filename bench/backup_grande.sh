@@ -15,9 +15,9 @@ db=$work/dados/GRANDE.FDB
 bkp=$work/GRANDE.bkp
 
 if [ ! -f "$db" ]; then
-  # About 250 bytes of backup per row: text like a real register, compressible but
+  # About 160 bytes of backup per row: text like a real register, compressible but
   # far from constant.
-  rows=$(( mb * 1024 * 1024 / 250 + 1 ))
+  rows=$(( mb * 1024 * 1024 / 160 + 1 ))
   echo "generating $rows rows..."
   isql-fb -q <<SQL
 create database 'localhost:$db' user 'SYSDBA' password 'bluefjord' page_size 8192;

@@ -72,6 +72,10 @@ void BackupBase(Memo& memo, const QString& sistema, const QString& host, const Q
         return;
     }
     GaugeAtual = &barra;
+    // The bar is only lent for this call.
+    struct DevolveBarra {
+        ~DevolveBarra() { GaugeAtual = nullptr; }
+    } devolveBarra;
 
     // Old archives are pruned only once the new one is safely in the destination
     // folder (below), so a failed run never deletes a good copy.

@@ -39,11 +39,10 @@ int ExecutaGbak(const QString& linhaComando, int segundosEsperados, Rotulo& rotu
     QObject::connect(&timer, &QTimer::timeout, [] { TMyClass::AvancaGauge(); });
     timer.start();
 
-    // Wakes the wait once a second so the "Medindo" text keeps counting after the
-    // bar's own timer has stopped.
+    // Its ticks wake the wait once a second so the "Medindo" text keeps counting
+    // after the bar's own timer has stopped.
     QTimer relogio;
     relogio.setInterval(1000);
-    QObject::connect(&relogio, &QTimer::timeout, [] {});
     relogio.start();
 
     BarraMemoria semBarra;
