@@ -121,24 +121,45 @@ TEST(Vaultrun, ExecucaoCompletaComCaminhosDificeis)
     EXPECT_TRUE(config.contains("\r\nTRestagendadoBASE=0\r\n")) << config.constData();
 }
 
-// A slow backup is measured; the next run counts down from that duration.
+// A slow backup and test restore are measured; the next run counts down from
+// those durations.
 TEST(Vaultrun, DuracaoMedidaViraContagemRegressiva)
 {
     QTemporaryDir dir;
     const Instalacao inst(dir.path());
     const QString destino = PastaTeste(dir, QStringLiteral("destino")) + QLatin1Char('/');
     inst.GravaConfig("[Sistema]\r\nGBAK=" + (PastaGbakFalso() + QStringLiteral("/gbak")).toLocal8Bit()
-                     + "\r\nOrigem=/dados/BASE.FDB\r\nDestino=" + destino.toLocal8Bit() + "\r\nRestaura=0\r\n");
+                     + "\r\nOrigem=/dados/BASE.FDB\r\nDestino=" + destino.toLocal8Bit() + "\r\nRestaura=1\r\n");
     QByteArray primeira, segunda;
     ASSERT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QStringLiteral("lento=3")), &primeira), 0) << primeira.constData();
     EXPECT_TRUE(primeira.contains("Cópia segurança - Medindo: 00S")) << primeira.constData();
+    EXPECT_TRUE(primeira.contains("Análise cópia - Medindo: 00S")) << primeira.constData();
     const QByteArray config = LeArquivo(inst.pasta + QStringLiteral("CONFIG.ini"));
-    EXPECT_TRUE(config.contains("TBckpagendadoBASE=3\r\n")) << config.constData();
-    EXPECT_FALSE(config.contains("TRest")) << "no restore, nothing measured: " << config.constData();
+    EXPECT_TRUE(config.contains("\r\nTBckpagendadoBASE=3\r\n")) << config.constData();
+    EXPECT_TRUE(config.contains("\r\nTRestagendadoBASE=3\r\n")) << config.constData();
 
     ASSERT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QStringLiteral("lento=1")), &segunda), 0) << segunda.constData();
     EXPECT_TRUE(segunda.contains("Cópia segurança - Restando: 03S")) << segunda.constData();
-    EXPECT_TRUE(LeArquivo(inst.pasta + QStringLiteral("CONFIG.ini")).contains("TBckpagendadoBASE=1\r\n"));
+    EXPECT_TRUE(segunda.contains("Análise cópia - Restando: 03S")) << segunda.constData();
+    const QByteArray depois = LeArquivo(inst.pasta + QStringLiteral("CONFIG.ini"));
+    EXPECT_TRUE(depois.contains("\r\nTBckpagendadoBASE=1\r\n")) << depois.constData();
+    EXPECT_TRUE(depois.contains("\r\nTRestagendadoBASE=1\r\n")) << depois.constData();
+}
+
+// With the test restore off nothing is restored and no restore duration stored.
+TEST(Vaultrun, SemTesteDeRestauracao)
+{
+    QTemporaryDir dir;
+    const Instalacao inst(dir.path());
+    const QString destino = PastaTeste(dir, QStringLiteral("destino")) + QLatin1Char('/');
+    const QString args = dir.path() + QStringLiteral("/args");
+    inst.GravaConfig("[Sistema]\r\nGBAK=" + (PastaGbakFalso() + QStringLiteral("/gbak")).toLocal8Bit()
+                     + "\r\nOrigem=/dados/BASE.FDB\r\nDestino=" + destino.toLocal8Bit() + "\r\nRestaura=0\r\n");
+    ASSERT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QString(), args)), 0);
+    EXPECT_FALSE(LeArquivo(args).contains("-r\n"));
+    const QByteArray config = LeArquivo(inst.pasta + QStringLiteral("CONFIG.ini"));
+    EXPECT_TRUE(config.contains("TBckpagendadoBASE=0")) << config.constData();
+    EXPECT_FALSE(config.contains("TRest")) << config.constData();
 }
 
 // A failed backup: the failure line, exit code 1, no archive, the backup and its
