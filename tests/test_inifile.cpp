@@ -500,3 +500,30 @@ TEST_F(IniFileTest, FileWithoutWriteOrReadRightsRefusesTheWrite)
 }
 
 } // namespace
+
+namespace {
+
+// A folder the system itself refuses to write to (root included): the write is
+// refused with the file's name and the settings stay as they were.
+TEST(IniFileSomenteLeitura, PastaSomenteLeituraRecusaAGravacao)
+{
+    QTemporaryDir dir;
+    const QString pasta = dir.path() + QStringLiteral("/ro");
+    DiscoPequeno disco(pasta, QStringLiteral("1m"));
+    if (!disco.ok())
+        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    const QString arquivo = pasta + QStringLiteral("/CONFIG.ini");
+    const QByteArray antigo = "[Sistema]\r\nGBAK=/usr/bin/gbak\r\n";
+    ASSERT_TRUE(GravaArquivo(arquivo, antigo));
+    ASSERT_TRUE(disco.SomenteLeitura());
+    try {
+        TIniFile(arquivo).WriteInteger("Sistema", "TBckpagendadoBASE", 42);
+        ADD_FAILURE() << "the write was not refused";
+    } catch (const Erro& e) {
+        EXPECT_EQ(e.texto(), QStringLiteral("Impossível gravar para ") + arquivo);
+    }
+    EXPECT_EQ(LeArquivo(arquivo), antigo);
+    EXPECT_EQ(TIniFile(arquivo).ReadString("Sistema", "GBAK", "x"), QByteArray("/usr/bin/gbak"));
+}
+
+}
