@@ -25,6 +25,14 @@ void ConfereLinha(const QString& linha, const QString& resultado)
     EXPECT_LE(qAbs(quando.secsTo(QDateTime::currentDateTime())), 120) << linha.toStdString();
 }
 
+// A CONFIG.ini naming the stand-in gbak, a database and a destination, then
+// the lines in `demais`.
+QByteArray ConfigFalso(const QString& destino, const QByteArray& demais, const QByteArray& origem = "/dados/BASE.FDB")
+{
+    return "[Sistema]\r\nGBAK=" + (PastaGbakFalso() + QStringLiteral("/gbak")).toLocal8Bit() + "\r\nOrigem=" + origem
+        + "\r\nDestino=" + destino.toLocal8Bit() + "\r\n" + demais;
+}
+
 // Each check before the backup, with the line it leaves; none of them starts gbak.
 TEST(Vaultrun, VerificacoesAntesDoBackup)
 {
@@ -90,9 +98,8 @@ TEST(Vaultrun, ExecucaoCompletaComCaminhosDificeis)
     const Instalacao inst(PastaTeste(dir, QStringLiteral("instalação")));
     const QString destino = PastaTeste(dir, QStringLiteral("cópias 'x' ; $(touch PWNED) & `id`")) + QLatin1Char('/');
     const QString args = dir.path() + QStringLiteral("/args");
-    inst.GravaConfig("[Sistema]\r\nGBAK=" + (PastaGbakFalso() + QStringLiteral("/gbak")).toLocal8Bit()
-                     + "\r\nOrigem=/dados/minha base/BASE.FDB\r\nDestino=" + destino.toLocal8Bit()
-                     + "\r\nCopias=2\r\nRestaura=1\r\nServico=1\r\nAlerta=1\r\n");
+    inst.GravaConfig(ConfigFalso(destino, "Copias=2\r\nRestaura=1\r\nServico=1\r\nAlerta=1\r\n",
+                                 "/dados/minha base/BASE.FDB"));
     const QDateTime antes = QDateTime::currentDateTime();
     QByteArray saida;
     ASSERT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QString(), args), &saida), 0) << saida.constData();
@@ -128,8 +135,7 @@ TEST(Vaultrun, DuracaoMedidaViraContagemRegressiva)
     QTemporaryDir dir;
     const Instalacao inst(dir.path());
     const QString destino = PastaTeste(dir, QStringLiteral("destino")) + QLatin1Char('/');
-    inst.GravaConfig("[Sistema]\r\nGBAK=" + (PastaGbakFalso() + QStringLiteral("/gbak")).toLocal8Bit()
-                     + "\r\nOrigem=/dados/BASE.FDB\r\nDestino=" + destino.toLocal8Bit() + "\r\nRestaura=1\r\n");
+    inst.GravaConfig(ConfigFalso(destino, "Restaura=1\r\n"));
     QByteArray primeira, segunda;
     ASSERT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QStringLiteral("lento=3")), &primeira), 0) << primeira.constData();
     EXPECT_TRUE(primeira.contains("Cópia segurança - Medindo: 00S")) << primeira.constData();
@@ -153,8 +159,7 @@ TEST(Vaultrun, SemTesteDeRestauracao)
     const Instalacao inst(dir.path());
     const QString destino = PastaTeste(dir, QStringLiteral("destino")) + QLatin1Char('/');
     const QString args = dir.path() + QStringLiteral("/args");
-    inst.GravaConfig("[Sistema]\r\nGBAK=" + (PastaGbakFalso() + QStringLiteral("/gbak")).toLocal8Bit()
-                     + "\r\nOrigem=/dados/BASE.FDB\r\nDestino=" + destino.toLocal8Bit() + "\r\nRestaura=0\r\n");
+    inst.GravaConfig(ConfigFalso(destino, "Restaura=0\r\n"));
     ASSERT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QString(), args)), 0);
     EXPECT_FALSE(LeArquivo(args).contains("-r\n"));
     const QByteArray config = LeArquivo(inst.pasta + QStringLiteral("CONFIG.ini"));
@@ -169,8 +174,7 @@ TEST(Vaultrun, FalhaDoGbakNoRegistro)
     QTemporaryDir dir;
     const Instalacao inst(dir.path());
     const QString destino = PastaTeste(dir, QStringLiteral("destino")) + QLatin1Char('/');
-    inst.GravaConfig("[Sistema]\r\nGBAK=" + (PastaGbakFalso() + QStringLiteral("/gbak")).toLocal8Bit()
-                     + "\r\nOrigem=/dados/BASE.FDB\r\nDestino=" + destino.toLocal8Bit() + "\r\nAlerta=1\r\n");
+    inst.GravaConfig(ConfigFalso(destino, "Alerta=1\r\n"));
     EXPECT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QStringLiteral("erro_log"))), 1);
     const QStringList linhas = inst.LinhasRegistro();
     ASSERT_EQ(linhas.size(), 1);
@@ -181,9 +185,6 @@ TEST(Vaultrun, FalhaDoGbakNoRegistro)
     EXPECT_TRUE(restam[1].endsWith(QStringLiteral(".log")));
 }
 
-}
-
-namespace {
 
 // A run log that cannot be written is an error no stage catches: it is reported
 // on standard error, the program ends with its own code, no line is written and
