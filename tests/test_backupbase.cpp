@@ -215,8 +215,9 @@ TEST_F(BackupFalso, CopiaQueFalhaMantemAOrigem)
         if (!disco.ok())
             GTEST_SKIP() << "mounting a tmpfs is not permitted here";
         CriaArquivosAntigos(d, {QStringLiteral("a.zip"), QStringLiteral("b.zip")});
-        if (somenteLeitura)
+        if (somenteLeitura) {
             ASSERT_TRUE(disco.SomenteLeitura());
+        }
         QFile::remove(dir.path() + QStringLiteral("/servidor"));
         const QString mensagem = Executa(QStringLiteral("tamanho=200000"), d, VisaoServidor(r), r, false, false, 2);
         EXPECT_TRUE(mensagem.startsWith(QStringLiteral("Falha ao copiar ") + r + Bkp + QStringLiteral(" para ") + d + Bkp))
