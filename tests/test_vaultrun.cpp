@@ -186,6 +186,31 @@ TEST(Vaultrun, FalhaDoGbakNoRegistro)
 }
 
 
+// The destination fills up during the compression: the run log says why, the
+// earlier archives and the backup itself stay, and no partial archive is left.
+TEST(Vaultrun, DiscoCheioNaCompactacao)
+{
+    QTemporaryDir dir;
+    const Instalacao inst(PastaTeste(dir, QStringLiteral("inst")));
+    const QString destino = dir.path() + QStringLiteral("/destino/");
+    DiscoPequeno disco(destino, QStringLiteral("768k"));
+    if (!disco.ok())
+        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    ASSERT_TRUE(GravaArquivo(destino + QStringLiteral("BASE-anterior.bkp.zip"), "good old archive"));
+    inst.GravaConfig(ConfigFalso(destino, "Copias=1\r\nRestaura=0\r\n"));
+    EXPECT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QStringLiteral("tamanho=500000"))), 1);
+    const QStringList linhas = inst.LinhasRegistro();
+    ASSERT_EQ(linhas.size(), 1);
+    EXPECT_TRUE(linhas.first().contains(QStringLiteral(" - FALHA - Falha ao compactar "))) << linhas.first().toStdString();
+    EXPECT_TRUE(linhas.first().contains(QStringLiteral("No space left on device"))) << linhas.first().toStdString();
+    const QStringList restam = ConteudoPasta(destino);
+    ASSERT_EQ(restam.size(), 2) << restam.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(restam[0].endsWith(QStringLiteral(".bkp"))) << restam[0].toStdString();
+    EXPECT_EQ(QFileInfo(destino + restam[0]).size(), 500000);
+    EXPECT_EQ(restam[1], QStringLiteral("BASE-anterior.bkp.zip"));
+    EXPECT_EQ(LeArquivo(destino + QStringLiteral("BASE-anterior.bkp.zip")), QByteArray("good old archive"));
+}
+
 // A run log that cannot be written is an error no stage catches: it is reported
 // on standard error, the program ends with its own code, no line is written and
 // nothing hangs waiting for an answer.
