@@ -112,6 +112,7 @@ void BackupBase(Memo& memo, const QString& sistema, const QString& host, const Q
     const QString linha = QStringLiteral("gbak ") + QLatin1String(ContaGbak) + pecas.log + QLatin1Char(' ')
         + pecas.servico + QLatin1Char(' ') + pecas.banco + QLatin1Char(' ') + pecas.backup;
     const int medidosBackup = ExecutaGbak(linha, esperadosBackup, rotulo);
+    const int saidaBackup = GbakSaida;
 
     rotulo.defineTexto(QStringLiteral("Aguardando retorno cópia..."));
     Bombeia();
@@ -131,6 +132,13 @@ void BackupBase(Memo& memo, const QString& sistema, const QString& host, const Q
             // Backup and report stay in the watch folder for inspection.
             visibilidade.devolve();
             mensagem = QStringLiteral("Detectado erro no registro da cópia.");
+            return;
+        }
+        // A gbak that crashed or was killed leaves a report with no error in it
+        // and a truncated backup: its own exit code is the only witness.
+        if (const QString falha = FalhaDoGbak(saidaBackup); !falha.isEmpty()) {
+            visibilidade.devolve();
+            mensagem = falha;
             return;
         }
         if (config)

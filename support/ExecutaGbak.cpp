@@ -10,6 +10,7 @@
 
 bool GbakFim = false;
 Barra* GaugeAtual = nullptr;
+int GbakSaida = 0;
 
 void TMyClass::GbakTerminou() { GbakFim = true; }
 
@@ -27,8 +28,13 @@ int ExecutaGbak(const QString& linhaComando, int segundosEsperados, Rotulo& rotu
 
     auto* thread = new TGbak(linhaComando);
     // Queued onto the window thread: the flag is only ever touched there.
-    QObject::connect(thread, &QThread::finished, QCoreApplication::instance(), [] { TMyClass::GbakTerminou(); },
-                     Qt::QueuedConnection);
+    QObject::connect(
+        thread, &QThread::finished, QCoreApplication::instance(),
+        [thread] {
+            GbakSaida = thread->Saida();
+            TMyClass::GbakTerminou();
+        },
+        Qt::QueuedConnection);
     QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
 
     const QString prefixo = rotulo.texto();

@@ -9,6 +9,7 @@ class Rotulo;
 // Shared state of the job runner, touched on the window thread only.
 extern bool GbakFim;        // the current worker thread has ended
 extern Barra* GaugeAtual;   // the bar the job runner and its timer drive
+extern int GbakSaida;       // exit code of the last gbak run (ExecutaOcultoComSaida)
 
 // Handlers without an instance: the worker's end notification and the timer tick.
 class TMyClass {

@@ -2,13 +2,15 @@
 
 #include "Plataforma.h"
 
-bool ExecutaOculto(const QString& linhaComando)
+int ExecutaOcultoComSaida(const QString& linhaComando)
 {
     QStringList argumentos = DivideLinhaComando(linhaComando);
     if (argumentos.isEmpty())
-        return false;
+        return ProcessoNaoIniciado;
     const QString programa = LocalizaPrograma(argumentos.takeFirst());
     if (programa.isEmpty())
-        return false;
+        return ProcessoNaoIniciado;
     return ExecutaProcesso(programa, argumentos);
 }
+
+bool ExecutaOculto(const QString& linhaComando) { return ExecutaOcultoComSaida(linhaComando) != ProcessoNaoIniciado; }

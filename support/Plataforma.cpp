@@ -123,7 +123,7 @@ QString LocalizaPrograma(const QString& nome)
     return {};
 }
 
-bool ExecutaProcesso(const QString& programa, const QStringList& argumentos)
+int ExecutaProcesso(const QString& programa, const QStringList& argumentos)
 {
     QProcess processo;
     processo.setProgram(programa);
@@ -133,9 +133,9 @@ bool ExecutaProcesso(const QString& programa, const QStringList& argumentos)
     processo.setStandardErrorFile(QProcess::nullDevice());
     processo.start();
     if (!processo.waitForStarted(-1))
-        return false;
+        return ProcessoNaoIniciado;
     processo.waitForFinished(-1);
-    return true;
+    return processo.exitStatus() == QProcess::NormalExit ? processo.exitCode() : ProcessoInterrompido;
 }
 
 bool EhOculto(const QString& caminho)

@@ -19,10 +19,14 @@ QStringList DivideLinhaComando(const QString& linha);
 // a folder part is taken as it is. Empty when nothing executable is found.
 QString LocalizaPrograma(const QString& nome);
 
+// What ExecutaProcesso returns besides a program's own exit code.
+inline constexpr int ProcessoNaoIniciado = -1;
+inline constexpr int ProcessoInterrompido = -2;  // crashed or killed by a signal
+
 // Starts `programa` with `argumentos` directly (never through a shell), with
 // standard input, output and error on the null device, and waits for its end
-// without a time limit. False when it could not be started.
-bool ExecutaProcesso(const QString& programa, const QStringList& argumentos);
+// without a time limit. Returns its exit code, or one of the values above.
+int ExecutaProcesso(const QString& programa, const QStringList& argumentos);
 
 // True when the file system entry should be treated as hidden (name starting with
 // '.', or marked hidden by the platform).

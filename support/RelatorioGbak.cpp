@@ -3,6 +3,7 @@
 #include "Controles.h"
 #include "Erro.h"
 #include "Pausa.h"
+#include "Plataforma.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -36,6 +37,15 @@ bool RelatorioTemErro(const QByteArray& texto)
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
     return maiusculas.contains("ERROR");
+}
+
+QString FalhaDoGbak(int saida)
+{
+    if (saida == 0)
+        return {};
+    if (saida == ProcessoInterrompido)
+        return QStringLiteral("O gbak terminou de forma anormal.");
+    return QStringLiteral("O gbak terminou com o código de erro %1.").arg(saida);
 }
 
 void Bombeia()

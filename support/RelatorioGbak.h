@@ -16,5 +16,9 @@ QByteArray CarregaRelatorio(Memo& memo, const QString& caminho);
 // True when the report holds the letters ERROR anywhere, in any letter case.
 bool RelatorioTemErro(const QByteArray& texto);
 
+// gbak's own verdict, which a report cut short by a crash cannot give: empty when
+// it ended normally with code 0, otherwise the message for the run log.
+QString FalhaDoGbak(int saida);
+
 // Lets the window thread handle all pending window messages once.
 void Bombeia();

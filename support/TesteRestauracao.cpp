@@ -24,6 +24,7 @@ void TesteRestauracao(const EtapaRestauracao& e, QString& mensagem)
     const QString linha = QStringLiteral("gbak -r -rep -p 4096 ") + QLatin1String(ContaGbak) + e.pecas.log
         + QLatin1Char(' ') + e.pecas.servico + QLatin1Char(' ') + e.pecas.backup + QLatin1Char(' ') + pecaTeste;
     const int medidos = ExecutaGbak(linha, e.segundosEsperados, e.rotulo);
+    const int saida = GbakSaida;
 
     e.rotulo.defineTexto(QStringLiteral("Aguardando retorno análise..."));
     Bombeia();
@@ -32,7 +33,9 @@ void TesteRestauracao(const EtapaRestauracao& e, QString& mensagem)
     Pausa(5000);
 
     try {
-        if (RelatorioTemErro(CarregaRelatorio(e.memo, relatorio)))
+        // A restore that gbak itself reports as failed fails the stage even when
+        // its report was cut short before any error was written.
+        if (RelatorioTemErro(CarregaRelatorio(e.memo, relatorio)) || (mensagem.isEmpty() && saida != 0))
             mensagem = QStringLiteral("Detectado erro na restauração do backup.");
         QFile::remove(e.papeis.pastaObservada + ArquivoTeste(e.arqBackup));
         if (e.config)

@@ -2,4 +2,4 @@
 
 #include "ExecutaOculto.h"
 
-void TGbak::run() { ExecutaOculto(linhaComando_); }
+void TGbak::run() { saida_ = ExecutaOcultoComSaida(linhaComando_); }

@@ -131,6 +131,11 @@ TEST_F(BackupFalso, MensagensEOQueFicaNoDisco)
         {"sem_log", false, QStringLiteral("Impossível abrir arquivo %1") + Log, {Bkp}},
         {"erro_restauracao", true, QStringLiteral("Detectado erro na restauração do backup."), {Bkp}},
         {"sem_log_restauracao", true, QStringLiteral("Análise NÃO FOI realizada!"), {Bkp}},
+        // gbak's own failure, with a report that shows none: the files stay for
+        // inspection and nothing is archived.
+        {"morre", false, QStringLiteral("O gbak terminou de forma anormal."), {Bkp, Log}},
+        {"codigo=1", false, QStringLiteral("O gbak terminou com o código de erro 1."), {Bkp, Log}},
+        {"codigo_restauracao=1", true, QStringLiteral("Detectado erro na restauração do backup."), {Bkp}},
     };
     for (const auto& c : casos) {
         const QString d = Pasta(QString::fromUtf8(c.modos));
