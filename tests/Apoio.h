@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
 
 // A folder inside `dir` (created), path without a trailing separator.
 QString PastaTeste(const QTemporaryDir& dir, const QString& sub = {});
@@ -47,6 +50,42 @@ struct Instalacao {
     static QProcessEnvironment AmbienteSemDisplay();
     // The environment with the stand-in gbak first on PATH and its behaviours.
     static QProcessEnvironment AmbienteGbakFalso(const QString& modos, const QString& arquivoArgs = {});
+};
+
+// Caps the size of any file this process writes, a fault even root cannot get
+// around: writes past the cap fail with EFBIG, like a full disk.
+class LimiteDeArquivo {
+public:
+    explicit LimiteDeArquivo(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &antes_);
+        sinalAntes_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit r = antes_;
+        r.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &r);
+    }
+    ~LimiteDeArquivo()
+    {
+        setrlimit(RLIMIT_FSIZE, &antes_);
+        std::signal(SIGXFSZ, sinalAntes_);
+    }
+
+private:
+    rlimit antes_{};
+    void (*sinalAntes_)(int) = nullptr;
+};
+
+// A fixture with the path of a CONFIG.ini in a scratch folder (not created).
+class ComArquivoConfig : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString arquivo;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        arquivo = PastaTeste(dir) + QStringLiteral("/CONFIG.ini");
+    }
 };
 
 // A small tmpfs mounted on a folder for the test's lifetime: a disk that fills up.

@@ -87,17 +87,8 @@ QList<QByteArray> Linhas(const QByteArray& arquivo)
     return linhas;
 }
 
-class ConfiguracaoTest : public ::testing::Test {
+class ConfiguracaoTest : public ComArquivoConfig {
 protected:
-    QTemporaryDir dir;
-    QString arquivo;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        arquivo = PastaTeste(dir) + QStringLiteral("/CONFIG.ini");
-    }
-
     void Grava(const QByteArray& conteudo) { ASSERT_TRUE(GravaArquivo(arquivo, conteudo)); }
 };
 
@@ -437,21 +428,16 @@ TEST_F(ConfiguracaoTest, DiskFullHalfwayKeepsTheKeysAlreadySaved)
     ConfiguracaoJanela v;
     v.GBAK = QStringLiteral("gbak");
 
-    // Room for a few keys only: a cap on file size is a fault root meets too.
-    rlimit anterior{};
-    getrlimit(RLIMIT_FSIZE, &anterior);
-    const auto sinal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit r = anterior;
-    r.rlim_cur = 120;
-    setrlimit(RLIMIT_FSIZE, &r);
+    // Room for a few keys only.
     bool lancou = false;
-    try {
-        GravaConfiguracaoJanela(arquivo, v);
-    } catch (const Erro& e) {
-        lancou = e.texto() == QStringLiteral("Impossível gravar para ") + arquivo;
+    {
+        LimiteDeArquivo limite(120);
+        try {
+            GravaConfiguracaoJanela(arquivo, v);
+        } catch (const Erro& e) {
+            lancou = e.texto() == QStringLiteral("Impossível gravar para ") + arquivo;
+        }
     }
-    setrlimit(RLIMIT_FSIZE, &anterior);
-    std::signal(SIGXFSZ, sinal);
     EXPECT_TRUE(lancou);
 
     const QByteArray depois = LeArquivo(arquivo);

@@ -20,40 +20,8 @@ namespace {
 
 const QByteArray S("Sistema");
 
-// Caps the size of any file this process writes, a fault even root cannot get
-// around: writes past the cap fail with EFBIG, like a full disk.
-class LimiteDeArquivo {
-public:
-    explicit LimiteDeArquivo(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &antes_);
-        sinalAntes_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit r = antes_;
-        r.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &r);
-    }
-    ~LimiteDeArquivo()
-    {
-        setrlimit(RLIMIT_FSIZE, &antes_);
-        std::signal(SIGXFSZ, sinalAntes_);
-    }
-
-private:
-    rlimit antes_{};
-    void (*sinalAntes_)(int) = nullptr;
-};
-
-class IniFileTest : public ::testing::Test {
+class IniFileTest : public ComArquivoConfig {
 protected:
-    QTemporaryDir dir;
-    QString arquivo;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        arquivo = PastaTeste(dir) + QStringLiteral("/CONFIG.ini");
-    }
-
     QByteArray Le(const QByteArray& conteudo, const QByteArray& chave, const QByteArray& padrao = "DEF")
     {
         EXPECT_TRUE(GravaArquivo(arquivo, conteudo));
