@@ -128,52 +128,53 @@ TEST(Vaultrun, ExecucaoCompletaComCaminhosDificeis)
     EXPECT_TRUE(config.contains("\r\nTRestagendadoBASE=0\r\n")) << config.constData();
 }
 
+// A runner installed in a scratch folder, with a destination folder beside it.
+class ExecucaoFalsa : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    const Instalacao inst{dir.path()};
+    const QString destino = PastaTeste(dir, QStringLiteral("destino")) + QLatin1Char('/');
+
+    QByteArray Config() const { return LeArquivo(inst.pasta + QStringLiteral("CONFIG.ini")); }
+};
+
 // A slow backup and test restore are measured; the next run counts down from
 // those durations.
-TEST(Vaultrun, DuracaoMedidaViraContagemRegressiva)
+TEST_F(ExecucaoFalsa, DuracaoMedidaViraContagemRegressiva)
 {
-    QTemporaryDir dir;
-    const Instalacao inst(dir.path());
-    const QString destino = PastaTeste(dir, QStringLiteral("destino")) + QLatin1Char('/');
     inst.GravaConfig(ConfigFalso(destino, "Restaura=1\r\n"));
     QByteArray primeira, segunda;
     ASSERT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QStringLiteral("lento=3")), &primeira), 0) << primeira.constData();
     EXPECT_TRUE(primeira.contains("Cópia segurança - Medindo: 00S")) << primeira.constData();
     EXPECT_TRUE(primeira.contains("Análise cópia - Medindo: 00S")) << primeira.constData();
-    const QByteArray config = LeArquivo(inst.pasta + QStringLiteral("CONFIG.ini"));
+    const QByteArray config = Config();
     EXPECT_TRUE(config.contains("\r\nTBckpagendadoBASE=3\r\n")) << config.constData();
     EXPECT_TRUE(config.contains("\r\nTRestagendadoBASE=3\r\n")) << config.constData();
 
     ASSERT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QStringLiteral("lento=1")), &segunda), 0) << segunda.constData();
     EXPECT_TRUE(segunda.contains("Cópia segurança - Restando: 03S")) << segunda.constData();
     EXPECT_TRUE(segunda.contains("Análise cópia - Restando: 03S")) << segunda.constData();
-    const QByteArray depois = LeArquivo(inst.pasta + QStringLiteral("CONFIG.ini"));
+    const QByteArray depois = Config();
     EXPECT_TRUE(depois.contains("\r\nTBckpagendadoBASE=1\r\n")) << depois.constData();
     EXPECT_TRUE(depois.contains("\r\nTRestagendadoBASE=1\r\n")) << depois.constData();
 }
 
 // With the test restore off nothing is restored and no restore duration stored.
-TEST(Vaultrun, SemTesteDeRestauracao)
+TEST_F(ExecucaoFalsa, SemTesteDeRestauracao)
 {
-    QTemporaryDir dir;
-    const Instalacao inst(dir.path());
-    const QString destino = PastaTeste(dir, QStringLiteral("destino")) + QLatin1Char('/');
     const QString args = dir.path() + QStringLiteral("/args");
     inst.GravaConfig(ConfigFalso(destino, "Restaura=0\r\n"));
     ASSERT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QString(), args)), 0);
     EXPECT_FALSE(LeArquivo(args).contains("-r\n"));
-    const QByteArray config = LeArquivo(inst.pasta + QStringLiteral("CONFIG.ini"));
+    const QByteArray config = Config();
     EXPECT_TRUE(config.contains("TBckpagendadoBASE=0")) << config.constData();
     EXPECT_FALSE(config.contains("TRest")) << config.constData();
 }
 
 // A failed backup: the failure line, exit code 1, no archive, the backup and its
 // report kept for inspection.
-TEST(Vaultrun, FalhaDoGbakNoRegistro)
+TEST_F(ExecucaoFalsa, FalhaDoGbakNoRegistro)
 {
-    QTemporaryDir dir;
-    const Instalacao inst(dir.path());
-    const QString destino = PastaTeste(dir, QStringLiteral("destino")) + QLatin1Char('/');
     inst.GravaConfig(ConfigFalso(destino, "Alerta=1\r\n"));
     EXPECT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QStringLiteral("erro_log"))), 1);
     const QStringList linhas = inst.LinhasRegistro();
