@@ -1,7 +1,7 @@
 // Packs one file with Compacta and reports what it cost, as key=value lines for
 // compacta.sh. The file is consumed (Compacta deletes it), so pass a copy.
-#include "Compacta.h"
-#include "Erro.h"
+#include "arquivos/Compacta.h"
+#include "plataforma/Erro.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

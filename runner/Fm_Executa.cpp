@@ -1,13 +1,14 @@
 #include "Fm_Executa.h"
 
-#include "BackupBase.h"
-#include "Configuracao.h"
-#include "Confirma.h"
-#include "ControlesQt.h"
-#include "DataHora.h"
+#include "procedimento/BackupBase.h"
+#include "configuracao/Configuracao.h"
+#include "janelas/Confirma.h"
+#include "janelas/ControlesQt.h"
+#include "plataforma/DataHora.h"
 #include "Execucao.h"
-#include "Plataforma.h"
-#include "RelatorioGbak.h"
+#include "plataforma/Plataforma.h"
+#include "plataforma/Pausa.h"
+#include "TravaExecucao.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -146,9 +147,16 @@ void TFm_Executa::ExecutaBackup()
     showMinimized();
     Iniciado = true;
 
-    const ConfiguracaoExecucao cfg = LeConfiguracaoExecucao(ArquivoConfiguracao());
+    const Configuracao cfg = ConfiguracaoDaExecucao(ArquivoConfiguracao(), PastaPrograma());
     AlertaFalha = cfg.Alerta;
     Inicio = QDateTime::currentDateTime();
+
+    // Held until the program ends.
+    trava_ = std::make_unique<TravaExecucao>(PastaPrograma());
+    if (!trava_->adquire()) {
+        Finaliza(MensagemOutraExecucao);
+        return;
+    }
 
     const QString problema = VerificaConfiguracao(cfg);
     if (!problema.isEmpty()) {
@@ -159,10 +167,25 @@ void TFm_Executa::ExecutaBackup()
     const QString base = NomeBaseExecucao(cfg.Origem, QDateTime::currentDateTime());
     Bombeia();
 
-    QString mensagem;
-    BackupBase(*memo_, QStringLiteral("agendado"), cfg.Host, cfg.Origem, base + QStringLiteral(".bkp"), cfg.Log,
-               cfg.Destino, cfg.Rede, base + QStringLiteral(".log"), *rotulo_, *barra_, cfg.Restaura, cfg.Servico,
-               true, cfg.Copias, mensagem);
+    const QString mensagem = BackupBase({
+        .memo = *memo_,
+        .sistema = QStringLiteral("agendado"),
+        .gbak = cfg.GBAK,
+        .senha = cfg.SYSDBAPass,
+        .host = cfg.Host,
+        .origem = cfg.Origem,
+        .arqBackup = base + QStringLiteral(".bkp"),
+        .pastaLog = cfg.Log,
+        .pastaDestino = cfg.Destino,
+        .pastaRede = cfg.Rede,
+        .arqLog = base + QStringLiteral(".log"),
+        .rotulo = *rotulo_,
+        .barra = *barra_,
+        .restaura = cfg.Restaura,
+        .servico = cfg.Servico,
+        .compacta = true,
+        .copias = cfg.Copias,
+    });
 
     // The FTP and e-mail stages hook in here once they exist.
     Finaliza(mensagem);

@@ -12,6 +12,7 @@ class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class Rotulo;
+class TravaExecucao;
 
 class TFm_Executa : public QWidget {
     Q_OBJECT
@@ -56,4 +57,5 @@ private:
     std::unique_ptr<Rotulo> rotulo_;
     std::unique_ptr<Barra> barra_;
     std::unique_ptr<Memo> memo_;
+    std::unique_ptr<TravaExecucao> trava_;
 };

@@ -1,6 +1,6 @@
-#include "Confirma.h"
+#include "janelas/Confirma.h"
 #include "Fm_Executa.h"
-#include "RelatorioFalha.h"
+#include "janelas/RelatorioFalha.h"
 
 #include <QMetaObject>
 

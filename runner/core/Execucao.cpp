@@ -1,8 +1,9 @@
 #include "Execucao.h"
 
-#include "Configuracao.h"
-#include "DataHora.h"
-#include "Erro.h"
+#include "configuracao/Configuracao.h"
+#include "plataforma/DataHora.h"
+#include "plataforma/Erro.h"
+#include "plataforma/TextoLocal.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,7 +13,16 @@ QString NomeBaseExecucao(const QString& origem, const QDateTime& momento)
     return NomeBanco(origem) + momento.toString(QStringLiteral("-dd-MM-yyyy-HHmm"));
 }
 
-QString VerificaConfiguracao(const ConfiguracaoExecucao& cfg)
+Configuracao ConfiguracaoDaExecucao(const QString& arquivo, const QString& pastaPrograma)
+{
+    Configuracao cfg = LeConfiguracao(arquivo);
+    cfg.Destino = PastaDeUso(cfg.Destino, pastaPrograma);
+    cfg.Rede = PastaDeUso(cfg.Rede, pastaPrograma);
+    cfg.Log = PastaDoServidor(cfg.Log);
+    return cfg;
+}
+
+QString VerificaConfiguracao(const Configuracao& cfg)
 {
     if (cfg.GBAK.isEmpty() || !QFileInfo(cfg.GBAK).isFile())
         return QStringLiteral("Ferramenta para backup não localizada.");
@@ -54,7 +64,7 @@ void AcrescentaRegistro(const QString& arquivo, const QDateTime& agora, const QS
     QFile registro(arquivo);
     if (!registro.open(QIODevice::WriteOnly | QIODevice::Append))
         throw Erro(QStringLiteral("Impossível abrir arquivo %1: %2").arg(arquivo, registro.errorString()));
-    const QByteArray linha = (FormatoC(agora) + QStringLiteral(" - Base ") + resultado).toLocal8Bit() + "\r\n";
+    const QByteArray linha = ParaTextoLocal(FormatoC(agora) + QStringLiteral(" - Base ") + resultado) + "\r\n";
     if (registro.write(linha) != linha.size() || !registro.flush())
         throw Erro(QStringLiteral("Erro de gravação em %1: %2").arg(arquivo, registro.errorString()));
     registro.close();

@@ -3,14 +3,18 @@
 #include <QDateTime>
 #include <QString>
 
-struct ConfiguracaoExecucao;
+struct Configuracao;
 
 // Base name of a run's files: database name + "-dd-mm-yyyy-hhnn".
 QString NomeBaseExecucao(const QString& origem, const QDateTime& momento);
 
+// The settings a run uses: folders completed with their final separator and
+// relative ones taken from the program's folder.
+Configuracao ConfiguracaoDaExecucao(const QString& arquivo, const QString& pastaPrograma);
+
 // The checks made before a backup, in order; the first that fails gives its
 // message, empty when all pass.
-QString VerificaConfiguracao(const ConfiguracaoExecucao& cfg);
+QString VerificaConfiguracao(const Configuracao& cfg);
 
 // The run failed when the message is not empty or a transfer stage left a status
 // other than its OK text.

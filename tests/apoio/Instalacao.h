@@ -1,0 +1,26 @@
+#pragma once
+// The runner program installed into a scratch folder, and the stand-in gbak.
+#include <QByteArray>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+// The stand-in gbak (tests/pares/gbak_falso/gbak) and its folder.
+QString PastaGbakFalso();
+QString GbakFalso();
+// The built runner program.
+QString ProgramaVaultrun();
+
+// A runner installed into a scratch folder: the program and its CONFIG.ini.
+struct Instalacao {
+    QString pasta;  // with a trailing '/'
+    explicit Instalacao(const QString& pastaBase);
+    void GravaConfig(const QByteArray& conteudo) const;
+    // Runs the program without a display; returns its exit code.
+    int Executa(const QProcessEnvironment& ambiente = AmbienteSemDisplay(), QByteArray* erros = nullptr) const;
+    QStringList LinhasRegistro() const;  // registro.txt split at CR LF
+    static QProcessEnvironment AmbienteSemDisplay();
+    // The environment with the stand-in gbak's behaviours (CONFIG.ini names the
+    // stand-in as GBAK).
+    static QProcessEnvironment AmbienteGbakFalso(const QString& modos, const QString& arquivoArgs = {});
+};

@@ -1,0 +1,233 @@
+// The runner program itself, installed in a scratch folder with its CONFIG.ini and
+// started without a display, as a scheduler starts it.
+#include "apoio/Arquivos.h"
+#include "apoio/Instalacao.h"
+#include "apoio/Processos.h"
+#include "apoio/Texto.h"
+#include "apoio/Zip.h"
+#include "plataforma/DataHora.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The date at the start of a run log line, in the machine's "c" format.
+QDateTime DataDaLinha(const QString& linha)
+{
+    const qsizetype fim = linha.indexOf(QStringLiteral(" - Base "));
+    return QLocale::system().toDateTime(linha.left(fim), FormatoDataCurta() + QLatin1Char(' ') + FormatoHoraLonga());
+}
+
+void ConfereLinha(const QString& linha, const QString& resultado)
+{
+    EXPECT_TRUE(linha.endsWith(QStringLiteral(" - Base ") + resultado)) << linha.toStdString();
+    const QDateTime quando = DataDaLinha(linha);
+    EXPECT_TRUE(quando.isValid()) << linha.toStdString();
+    EXPECT_LE(qAbs(quando.secsTo(QDateTime::currentDateTime())), 120) << linha.toStdString();
+}
+
+// A CONFIG.ini naming the stand-in gbak, a database and a destination, then
+// the lines in `demais`.
+QByteArray ConfigFalso(const QString& destino, const QByteArray& demais, const QByteArray& origem = "/dados/BASE.FDB")
+{
+    return "[Sistema]\r\nGBAK=" + (PastaGbakFalso() + QStringLiteral("/gbak")).toLocal8Bit() + "\r\nOrigem=" + origem
+        + "\r\nDestino=" + destino.toLocal8Bit() + "\r\n" + demais;
+}
+
+// Each check before the backup, with the line it leaves; none of them starts gbak.
+TEST(Vaultrun, VerificacoesAntesDoBackup)
+{
+    QTemporaryDir dir;
+    const QString gbak = PastaGbakFalso() + QStringLiteral("/gbak");
+    const QString destino = PastaTeste(dir, QStringLiteral("destino")) + QLatin1Char('/');
+    const QByteArray cabecalho = "[Sistema]\r\nGBAK=" + gbak.toLocal8Bit() + "\r\n";
+    const QByteArray comDestino = cabecalho + "Destino=" + destino.toLocal8Bit() + "\r\n";
+    const struct {
+        const char* nome;
+        std::optional<QByteArray> config;  // nullopt: no CONFIG.ini at all
+        QString mensagem;
+    } casos[] = {
+        {"sem arquivo", std::nullopt, QStringLiteral("Ferramenta para backup não localizada.")},
+        {"arquivo vazio", QByteArray(), QStringLiteral("Ferramenta para backup não localizada.")},
+        {"binário", QByteArray("\x00\xff\xfe[Sis\x00tema]\n\x01=\x02\r\r\n\xc3", 17), QStringLiteral("Ferramenta para backup não localizada.")},
+        {"truncado", QByteArray("[Sistema\nGBAK\n===\n[Sistema]\nGBAK"), QStringLiteral("Ferramenta para backup não localizada.")},
+        {"gbak inexistente", QByteArray("[Sistema]\r\nGBAK=/nao/existe/gbak\r\n"), QStringLiteral("Ferramenta para backup não localizada.")},
+        {"gbak é pasta", "[Sistema]\r\nGBAK=" + dir.path().toLocal8Bit() + "\r\n", QStringLiteral("Ferramenta para backup não localizada.")},
+        {"sem destino", cabecalho, QStringLiteral("Necessário informar pasta de destino.")},
+        {"destino inexistente", cabecalho + "Destino=" + dir.path().toLocal8Bit() + "/nada/\r\n",
+         QStringLiteral("Pasta destino não acessível.")},
+        {"log sem rede", comDestino + "Log=/srv/bk/\r\n", QStringLiteral("Informações incompletas para backup em rede.")},
+        {"rede sem log", comDestino + "Rede=" + destino.toLocal8Bit() + "\r\n",
+         QStringLiteral("Informações incompletas para backup em rede.")},
+        {"rede inacessível", comDestino + "Log=/srv/bk/\r\nRede=" + dir.path().toLocal8Bit() + "/nada/\r\n",
+         QStringLiteral("Pasta da rede não está acessível.")},
+    };
+    for (const auto& c : casos) {
+        const Instalacao inst(PastaTeste(dir, QString::fromUtf8(c.nome)));
+        if (c.config)
+            inst.GravaConfig(*c.config);
+        QByteArray saida;
+        EXPECT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QString(), dir.path() + QStringLiteral("/args")), &saida), 1)
+            << c.nome << saida.constData();
+        const QStringList linhas = inst.LinhasRegistro();
+        ASSERT_EQ(linhas.size(), 1) << c.nome;
+        ConfereLinha(linhas.first(), QStringLiteral(" - FALHA - ") + c.mensagem);
+        EXPECT_TRUE(saida.contains(c.mensagem.toLocal8Bit())) << saida.constData();
+    }
+    EXPECT_FALSE(QFile::exists(dir.path() + QStringLiteral("/args"))) << "no check may start gbak";
+    EXPECT_EQ(ConteudoPasta(destino), QStringList());
+}
+
+TEST(Vaultrun, RegistroAcrescentaUmaLinhaPorExecucao)
+{
+    QTemporaryDir dir;
+    const Instalacao inst(dir.path());
+    GravaArquivo(inst.pasta + QStringLiteral("registro.txt"), "linha anterior\r\n");
+    inst.Executa();
+    inst.Executa();
+    const QStringList linhas = inst.LinhasRegistro();
+    ASSERT_EQ(linhas.size(), 3);
+    EXPECT_EQ(linhas[0], QStringLiteral("linha anterior"));
+    ConfereLinha(linhas[2], QStringLiteral(" - FALHA - Ferramenta para backup não localizada."));
+}
+
+// A whole run with the stand-in: the archive in a folder whose path holds blanks,
+// quotes and shell characters, the success line, the measured durations stored.
+TEST(Vaultrun, ExecucaoCompletaComCaminhosDificeis)
+{
+    QTemporaryDir dir;
+    const Instalacao inst(PastaTeste(dir, QStringLiteral("instalação")));
+    const QString destino = PastaTeste(dir, QStringLiteral("cópias 'x' ; $(touch PWNED) & `id`")) + QLatin1Char('/');
+    const QString args = dir.path() + QStringLiteral("/args");
+    inst.GravaConfig(ConfigFalso(destino, "Copias=2\r\nRestaura=1\r\nServico=1\r\nAlerta=1\r\n",
+                                 "/dados/minha base/BASE.FDB"));
+    const QDateTime antes = QDateTime::currentDateTime();
+    QByteArray saida;
+    ASSERT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QString(), args), &saida), 0) << saida.constData();
+
+    const QStringList linhas = inst.LinhasRegistro();
+    ASSERT_EQ(linhas.size(), 1);
+    const QString iniciado = linhas.first().mid(linhas.first().indexOf(QStringLiteral("; iniciado ")) + 11);
+    ConfereLinha(linhas.first(), QStringLiteral(" - OK - Executado com sucesso; iniciado ") + iniciado);
+    EXPECT_LE(qAbs(QLocale::system().toDateTime(iniciado, FormatoDataCurta() + QLatin1Char(' ') + FormatoHoraLonga()).secsTo(antes)), 60);
+
+    const QStringList arquivos = ConteudoPasta(destino);
+    ASSERT_EQ(arquivos.size(), 1) << arquivos.join(QLatin1Char(',')).toStdString();
+    EXPECT_TRUE(arquivos.first().startsWith(QStringLiteral("BASE-")));
+    EXPECT_TRUE(arquivos.first().endsWith(QStringLiteral(".bkp.zip")));
+    EXPECT_TRUE(LeZip(destino + arquivos.first()).integro);
+    EXPECT_FALSE(QFile::exists(QDir::currentPath() + QStringLiteral("/PWNED")));
+    EXPECT_FALSE(QFile::exists(inst.pasta + QStringLiteral("PWNED")));
+
+    // Both gbak calls got the paths whole.
+    const QString chamadas = QString::fromUtf8(LeArquivo(args));
+    EXPECT_TRUE(chamadas.contains(QStringLiteral("\n/dados/minha base/BASE.FDB\n"))) << chamadas.toStdString();
+    EXPECT_EQ(chamadas.count(destino + arquivos.first().chopped(4) + QLatin1Char('\n')), 2) << chamadas.toStdString();
+
+    const QByteArray config = LeArquivo(inst.pasta + QStringLiteral("CONFIG.ini"));
+    EXPECT_TRUE(config.contains("\r\nTBckpagendadoBASE=0\r\n")) << config.constData();
+    EXPECT_TRUE(config.contains("\r\nTRestagendadoBASE=0\r\n")) << config.constData();
+}
+
+// A runner installed in a scratch folder, with a destination folder beside it.
+class ExecucaoFalsa : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    const Instalacao inst{dir.path()};
+    const QString destino = PastaTeste(dir, QStringLiteral("destino")) + QLatin1Char('/');
+
+    QByteArray Config() const { return LeArquivo(inst.pasta + QStringLiteral("CONFIG.ini")); }
+};
+
+// A slow backup and test restore are measured; the next run counts down from
+// those durations.
+TEST_F(ExecucaoFalsa, DuracaoMedidaViraContagemRegressiva)
+{
+    inst.GravaConfig(ConfigFalso(destino, "Restaura=1\r\n"));
+    QByteArray primeira, segunda;
+    ASSERT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QStringLiteral("lento=3")), &primeira), 0) << primeira.constData();
+    EXPECT_TRUE(primeira.contains("Cópia segurança - Medindo: 00S")) << primeira.constData();
+    EXPECT_TRUE(primeira.contains("Análise cópia - Medindo: 00S")) << primeira.constData();
+    const QByteArray config = Config();
+    EXPECT_TRUE(config.contains("\r\nTBckpagendadoBASE=3\r\n")) << config.constData();
+    EXPECT_TRUE(config.contains("\r\nTRestagendadoBASE=3\r\n")) << config.constData();
+
+    ASSERT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QStringLiteral("lento=1")), &segunda), 0) << segunda.constData();
+    EXPECT_TRUE(segunda.contains("Cópia segurança - Restando: 03S")) << segunda.constData();
+    EXPECT_TRUE(segunda.contains("Análise cópia - Restando: 03S")) << segunda.constData();
+    const QByteArray depois = Config();
+    EXPECT_TRUE(depois.contains("\r\nTBckpagendadoBASE=1\r\n")) << depois.constData();
+    EXPECT_TRUE(depois.contains("\r\nTRestagendadoBASE=1\r\n")) << depois.constData();
+}
+
+// With the test restore off nothing is restored and no restore duration stored.
+TEST_F(ExecucaoFalsa, SemTesteDeRestauracao)
+{
+    const QString args = dir.path() + QStringLiteral("/args");
+    inst.GravaConfig(ConfigFalso(destino, "Restaura=0\r\n"));
+    ASSERT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QString(), args)), 0);
+    EXPECT_FALSE(LeArquivo(args).contains("-r\n"));
+    const QByteArray config = Config();
+    EXPECT_TRUE(config.contains("TBckpagendadoBASE=0")) << config.constData();
+    EXPECT_FALSE(config.contains("TRest")) << config.constData();
+}
+
+// A failed backup: the failure line, exit code 1, no archive, the backup and its
+// report kept for inspection.
+TEST_F(ExecucaoFalsa, FalhaDoGbakNoRegistro)
+{
+    inst.GravaConfig(ConfigFalso(destino, "Alerta=1\r\n"));
+    EXPECT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QStringLiteral("erro_log"))), 1);
+    const QStringList linhas = inst.LinhasRegistro();
+    ASSERT_EQ(linhas.size(), 1);
+    ConfereLinha(linhas.first(), QStringLiteral(" - FALHA - Detectado erro no registro da cópia."));
+    const QStringList restam = ConteudoPasta(destino);
+    ASSERT_EQ(restam.size(), 2);
+    EXPECT_TRUE(restam[0].endsWith(QStringLiteral(".bkp")));
+    EXPECT_TRUE(restam[1].endsWith(QStringLiteral(".log")));
+}
+
+
+// The destination fills up during the compression: the run log says why, the
+// earlier archives and the backup itself stay, and no partial archive is left.
+TEST(Vaultrun, DiscoCheioNaCompactacao)
+{
+    QTemporaryDir dir;
+    const Instalacao inst(PastaTeste(dir, QStringLiteral("inst")));
+    const QString destino = dir.path() + QStringLiteral("/destino/");
+    DiscoPequeno disco(destino, QStringLiteral("768k"));
+    if (!disco.ok())
+        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    ASSERT_TRUE(GravaArquivo(destino + QStringLiteral("BASE-anterior.bkp.zip"), "good old archive"));
+    inst.GravaConfig(ConfigFalso(destino, "Copias=1\r\nRestaura=0\r\n"));
+    EXPECT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QStringLiteral("tamanho=500000"))), 1);
+    const QStringList linhas = inst.LinhasRegistro();
+    ASSERT_EQ(linhas.size(), 1);
+    EXPECT_TRUE(linhas.first().contains(QStringLiteral(" - FALHA - Falha ao compactar "))) << linhas.first().toStdString();
+    EXPECT_TRUE(linhas.first().contains(QStringLiteral("No space left on device"))) << linhas.first().toStdString();
+    const QStringList restam = ConteudoPasta(destino);
+    ASSERT_EQ(restam.size(), 2) << restam.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(restam[0].endsWith(QStringLiteral(".bkp"))) << restam[0].toStdString();
+    EXPECT_EQ(QFileInfo(destino + restam[0]).size(), 500000);
+    EXPECT_EQ(restam[1], QStringLiteral("BASE-anterior.bkp.zip"));
+    EXPECT_EQ(LeArquivo(destino + QStringLiteral("BASE-anterior.bkp.zip")), QByteArray("good old archive"));
+}
+
+// A run log that cannot be written is an error no stage catches: it is reported
+// on standard error, the program ends with its own code, no line is written and
+// nothing hangs waiting for an answer.
+TEST(Vaultrun, RegistroImpossivelDeGravarVaiAoRelatorioDeFalha)
+{
+    QTemporaryDir dir;
+    const Instalacao inst(dir.path());
+    ASSERT_TRUE(QDir().mkdir(inst.pasta + QStringLiteral("registro.txt")));  // a folder where the file should be
+    QByteArray saida;
+    EXPECT_EQ(inst.Executa(Instalacao::AmbienteSemDisplay(), &saida), 3);
+    EXPECT_TRUE(saida.contains("Erro inesperado: ")) << saida.constData();
+    EXPECT_TRUE(saida.contains("registro.txt")) << saida.constData();
+}
+
+}
