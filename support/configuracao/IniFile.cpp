@@ -1,6 +1,7 @@
 #include "configuracao/IniFile.h"
 
 #include "plataforma/Erro.h"
+#include "plataforma/Plataforma.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -238,6 +239,9 @@ void TIniFile::WriteString(const QByteArray& secao, const QByteArray& chave, con
     QSaveFile f(nomeArquivo_);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Erro(falha);
+    // QSaveFile gives a file it may not write (one only root rewrites) the
+    // default mode; the replacement takes the old file's own.
+    CopiaModo(nomeArquivo_, f.handle());
     // On a throw the QSaveFile destructor removes the half-written temporary file.
     if (f.write(bytes) != bytes.size() || !f.commit())
         throw Erro(falha);

@@ -9,6 +9,7 @@
 #include <io.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -164,5 +165,17 @@ bool SincronizaArquivo(const QString& caminho)
     const bool ok = ::fsync(fd) == 0;
     ::close(fd);
     return ok;
+#endif
+}
+
+void CopiaModo(const QString& modelo, int descritor)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(modelo);
+    Q_UNUSED(descritor);
+#else
+    struct stat info {};
+    if (descritor >= 0 && ::stat(QFile::encodeName(modelo).constData(), &info) == 0)
+        ::fchmod(descritor, info.st_mode & 07777);
 #endif
 }

@@ -39,3 +39,7 @@ bool EhOculto(const QString& caminho);
 
 // Forces a file's contents to stable storage. False on failure.
 bool SincronizaArquivo(const QString& caminho);
+
+// Gives the open file `descritor` the permission bits of the file `modelo`, when
+// that exists. Nothing happens where the platform has no such bits.
+void CopiaModo(const QString& modelo, int descritor);

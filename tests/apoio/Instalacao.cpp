@@ -27,7 +27,7 @@ int Instalacao::Executa(const QProcessEnvironment& ambiente, QByteArray* erros) 
 {
     QProcess p;
     p.setProcessEnvironment(ambiente);
-    p.setWorkingDirectory(pasta);
+    p.setWorkingDirectory(pastaAtual.isEmpty() ? pasta : pastaAtual);
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(pasta + QStringLiteral("Vaultrun"), {});
     if (!p.waitForStarted(-1))

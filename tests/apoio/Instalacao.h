@@ -14,6 +14,7 @@ QString ProgramaVaultrun();
 // A runner installed into a scratch folder: the program and its CONFIG.ini.
 struct Instalacao {
     QString pasta;  // with a trailing '/'
+    QString pastaAtual;  // the folder the program starts in; the install folder unless set
     explicit Instalacao(const QString& pastaBase);
     void GravaConfig(const QByteArray& conteudo) const;
     // Runs the program without a display; returns its exit code.

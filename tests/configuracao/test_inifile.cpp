@@ -402,14 +402,23 @@ TEST_F(IniFileTest, EveryCallSeesTheFileAsItIsNow)
 
 TEST_F(IniFileTest, WriteKeepsThePermissionsOfTheOldFile)
 {
-    ASSERT_TRUE(GravaArquivo(arquivo, "[Sistema]\r\nA=1\r\n"));
-    const auto permissoes = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
-    ASSERT_TRUE(QFile::setPermissions(arquivo, permissoes));
-    TIniFile(arquivo).WriteString(S, "A", "2");
+    using P = QFileDevice;
     // Owner, group and others bits (the "user" ones only mirror them for us).
     const auto mascara = QFileDevice::Permissions::fromInt(0x7077);
-    EXPECT_EQ(QFile::permissions(arquivo) & mascara, permissoes & mascara);
-    EXPECT_EQ(LeArquivo(arquivo), "[Sistema]\r\nA=2\r\n");
+    // 0440 and 0444 are only written where the writer may (root): the rewrite
+    // must not open them to everyone.
+    for (const QFileDevice::Permissions permissoes :
+         {P::ReadOwner | P::WriteOwner | P::ReadGroup, P::ReadOwner | P::WriteOwner,
+          P::ReadOwner | P::ReadGroup | P::ReadOther, P::ReadOwner | P::ReadGroup}) {
+        QFile::remove(arquivo);
+        ASSERT_TRUE(GravaArquivo(arquivo, "[Sistema]\r\nA=1\r\n"));
+        ASSERT_TRUE(QFile::setPermissions(arquivo, permissoes));
+        if (!(permissoes & P::WriteOwner) && geteuid() != 0)
+            continue;
+        TIniFile(arquivo).WriteString(S, "A", "2");
+        EXPECT_EQ(QFile::permissions(arquivo) & mascara, permissoes & mascara) << permissoes;
+        EXPECT_EQ(LeArquivo(arquivo), "[Sistema]\r\nA=2\r\n");
+    }
 }
 
 TEST_F(IniFileTest, RefusedWriteThrowsAndLeavesTheOldFile)

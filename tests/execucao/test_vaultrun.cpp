@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -228,6 +230,106 @@ TEST(Vaultrun, RegistroImpossivelDeGravarVaiAoRelatorioDeFalha)
     EXPECT_EQ(inst.Executa(Instalacao::AmbienteSemDisplay(), &saida), 3);
     EXPECT_TRUE(saida.contains("Erro inesperado: ")) << saida.constData();
     EXPECT_TRUE(saida.contains("registro.txt")) << saida.constData();
+}
+
+// Folder settings written by hand without their final separator, or relative:
+// the archive lands inside the folder meant, relative folders count from the
+// program's folder (never from wherever the scheduler started it), and pruning
+// counts only this database's archives there.
+TEST(Vaultrun, PastasSemSeparadorERelativas)
+{
+    QTemporaryDir dir;
+    const struct {
+        const char* nome;
+        QByteArray destino;  // as written in CONFIG.ini; %I is the install folder
+        QString pasta;       // where the archive must land, relative to dir
+    } casos[] = {
+        {"absoluta sem separador", "%D/copias", QStringLiteral("copias")},
+        {"relativa", "copias", QStringLiteral("inst/copias")},
+        {"relativa com ponto", "./copias", QStringLiteral("inst/copias")},
+        {"ponto", ".", QStringLiteral("inst")},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nome);
+        QTemporaryDir caso;
+        Instalacao inst(PastaTeste(caso, QStringLiteral("inst")));
+        inst.pastaAtual = PastaTeste(caso, QStringLiteral("outra"));  // the scheduler's folder
+        const QString alvo = PastaTeste(caso, c.pasta) + QLatin1Char('/');
+        // An older archive of this database, one of another, and a user's own.
+        for (const char* nome : {"BASE-01-01-2020-0100.bkp.zip", "OUTRA-01-01-2020-0100.bkp.zip", "fotos.zip"})
+            ASSERT_TRUE(GravaArquivo(alvo + QLatin1String(nome), "antigo"));
+        ASSERT_TRUE(GravaArquivo(inst.pastaAtual + QStringLiteral("/notas.zip"), "do usuario"));
+        QByteArray destino = c.destino;
+        destino.replace("%D", caso.path().toLocal8Bit());
+        inst.GravaConfig(ConfigFalso(QString(), "Copias=1\r\nRestaura=0\r\nServico=0\r\n").replace(
+            "Destino=\r\n", "Destino=" + destino + "\r\n"));
+        QByteArray saida;
+        ASSERT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QString()), &saida), 0) << saida.constData();
+        QStringList zips = ConteudoPasta(alvo).filter(QStringLiteral(".zip"));
+        ASSERT_EQ(zips.size(), 3) << zips.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(zips.contains(QStringLiteral("OUTRA-01-01-2020-0100.bkp.zip")));
+        EXPECT_TRUE(zips.contains(QStringLiteral("fotos.zip")));
+        EXPECT_FALSE(zips.contains(QStringLiteral("BASE-01-01-2020-0100.bkp.zip")));
+        EXPECT_EQ(ConteudoPasta(inst.pastaAtual), QStringList{QStringLiteral("notas.zip")});
+        EXPECT_EQ(ConteudoPasta(caso.path()).filter(QStringLiteral(".zip")), QStringList());
+    }
+}
+
+// A run that starts while another is in progress touches no file and says why;
+// the first run is not disturbed.
+TEST(Vaultrun, DuasExecucoesAoMesmoTempo)
+{
+    QTemporaryDir dir;
+    const Instalacao inst(PastaTeste(dir, QStringLiteral("inst")));
+    const QString destino = PastaTeste(dir, QStringLiteral("destino")) + QLatin1Char('/');
+    const QString args = dir.path() + QStringLiteral("/args");
+    inst.GravaConfig(ConfigFalso(destino, "Restaura=1\r\n"));
+
+    QProcess primeira;
+    primeira.setProcessEnvironment(Instalacao::AmbienteGbakFalso(QStringLiteral("lento=3"), args));
+    primeira.setWorkingDirectory(inst.pasta);
+    primeira.setProcessChannelMode(QProcess::MergedChannels);
+    primeira.start(inst.pasta + QStringLiteral("Vaultrun"), {});
+    ASSERT_TRUE(primeira.waitForStarted());
+    // Once the first run's gbak has started, the first run holds the lock.
+    for (int i = 0; i < 100 && !QFile::exists(args); ++i)
+        QThread::msleep(100);
+    ASSERT_TRUE(QFile::exists(args));
+
+    QByteArray saida;
+    EXPECT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QString(), args), &saida), 1) << saida.constData();
+    ASSERT_TRUE(primeira.waitForFinished(60000));
+    EXPECT_EQ(primeira.exitCode(), 0) << primeira.readAll().constData();
+
+    const QStringList linhas = inst.LinhasRegistro();
+    ASSERT_EQ(linhas.size(), 2);
+    ConfereLinha(linhas[0], QStringLiteral(" - FALHA - Outra execução do backup está em andamento."));
+    EXPECT_TRUE(linhas[1].contains(QStringLiteral(" - OK - Executado com sucesso"))) << linhas[1].toStdString();
+    // Only the first run's two gbak calls happened.
+    EXPECT_EQ(QString::fromUtf8(LeArquivo(args)).count(QStringLiteral("ISC_USER=")), 2);
+    const QStringList arquivos = ConteudoPasta(destino);
+    ASSERT_EQ(arquivos.size(), 1) << arquivos.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(LeZip(destino + arquivos.first()).integro);
+}
+
+// The lock of a run that crashed (its process is gone) does not stop the next.
+TEST(Vaultrun, TravaDeExecucaoQueMorreuNaoImpede)
+{
+    QTemporaryDir dir;
+    const Instalacao inst(PastaTeste(dir, QStringLiteral("inst")));
+    const QString destino = PastaTeste(dir, QStringLiteral("destino")) + QLatin1Char('/');
+    inst.GravaConfig(ConfigFalso(destino, "Restaura=0\r\n"));
+    // A process that has ended: its PID is free.
+    QProcess morto;
+    morto.start(QStringLiteral("true"), {});
+    ASSERT_TRUE(morto.waitForFinished());
+    const qint64 pid = morto.processId() ? morto.processId() : 999999;
+    ASSERT_TRUE(GravaArquivo(inst.pasta + QStringLiteral(".Vaultrun.lock"),
+                             QByteArray::number(pid) + "\nVaultrun\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+    QByteArray saida;
+    EXPECT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QString()), &saida), 0) << saida.constData();
+    ASSERT_EQ(inst.LinhasRegistro().size(), 1);
+    EXPECT_TRUE(inst.LinhasRegistro().first().contains(QStringLiteral(" - OK - "))) << inst.LinhasRegistro().first().toStdString();
 }
 
 }
