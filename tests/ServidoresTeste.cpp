@@ -42,7 +42,12 @@ ServidorTeste::~ServidorTeste()
 
 QString ServidorTeste::Erros()
 {
-    return QString::fromUtf8(processo_.readAllStandardError());
+    // The server writes as it works: take in whatever comes within a short pause.
+    processo_.setReadChannel(QProcess::StandardError);
+    do
+        erros_ += processo_.readAllStandardError();
+    while (processo_.waitForReadyRead(300));
+    return QString::fromUtf8(erros_);
 }
 
 int PortaRecusada()

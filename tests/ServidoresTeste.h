@@ -17,12 +17,13 @@ public:
 
     int porta() const { return porta_; }
     bool ok() const { return porta_ > 0; }
-    // What the server wrote to standard error so far (for failure messages).
+    // Everything the server wrote to standard error so far.
     QString Erros();
 
 private:
     QProcess processo_;
     int porta_ = 0;
+    QByteArray erros_;
 };
 
 // A loopback port on which nothing listens: connecting to it is refused.

@@ -78,7 +78,7 @@ QString EnviaEmail(const PedidoEmail& pedido)
     curl_easy_setopt(c, CURLOPT_READDATA, &mensagem);
     curl_easy_setopt(c, CURLOPT_UPLOAD_BUFFERSIZE, 512L * 1024L);
     sessao.DefineTempos(pedido.tempos);
-    sessao.DefineProgresso(pedido.progresso);
+    sessao.DefineProgresso(pedido.progresso, mensagem.Tamanho());
 
     const QString erro = sessao.Executa();
     if (!mensagem.Erro().isEmpty())

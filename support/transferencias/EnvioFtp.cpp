@@ -66,7 +66,7 @@ QString EnviaFtp(const PedidoFtp& pedido)
     if (pedido.ativo)
         curl_easy_setopt(c, CURLOPT_FTPPORT, "-");
     sessao.DefineTempos(pedido.tempos);
-    sessao.DefineProgresso(pedido.progresso, "STOR ");
+    sessao.DefineProgresso(pedido.progresso, tamanho, "STOR ");
 
     QString erro = sessao.Executa();
     if (leitura.falhou)

@@ -38,6 +38,10 @@ SessaoCurl::SessaoCurl() : curl_(curl_easy_init())
     curl_easy_setopt(curl_, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(curl_, CURLOPT_DEBUGFUNCTION, &SessaoCurl::AoDepurar);
     curl_easy_setopt(curl_, CURLOPT_DEBUGDATA, this);
+    // Nothing comes down that the program wants: a size query's answer is read
+    // through getinfo, not printed.
+    curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, &SessaoCurl::Descarta);
+    curl_easy_setopt(curl_, CURLOPT_HEADERFUNCTION, &SessaoCurl::Descarta);
     DefineTempos({});
     DesligaProgresso();
 }
@@ -62,9 +66,10 @@ void SessaoCurl::DefineTempos(const TemposLimite& tempos)
     curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_TIME, static_cast<long>(tempos.paradaSegundos));
 }
 
-void SessaoCurl::DefineProgresso(Progresso progresso, const QByteArray& marcaInicio)
+void SessaoCurl::DefineProgresso(Progresso progresso, qint64 total, const QByteArray& marcaInicio)
 {
     progresso_ = std::move(progresso);
+    total_ = total;
     marcaInicio_ = marcaInicio;
     iniciado_ = marcaInicio.isEmpty();
     anunciado_ = false;
@@ -78,7 +83,7 @@ void SessaoCurl::DefineProgresso(Progresso progresso, const QByteArray& marcaIni
 
 void SessaoCurl::DesligaProgresso()
 {
-    DefineProgresso({});
+    DefineProgresso({}, 0);
 }
 
 QString SessaoCurl::Executa()
@@ -100,7 +105,12 @@ QString SessaoCurl::Executa()
     return texto;
 }
 
-int SessaoCurl::AoProgredir(void* eu, curl_off_t, curl_off_t, curl_off_t totalEnvio, curl_off_t enviado)
+size_t SessaoCurl::Descarta(char*, size_t tamanho, size_t itens, void*)
+{
+    return tamanho * itens;
+}
+
+int SessaoCurl::AoProgredir(void* eu, curl_off_t, curl_off_t, curl_off_t, curl_off_t enviado)
 {
     auto* s = static_cast<SessaoCurl*>(eu);
     if (!s->progresso_ || !s->iniciado_)
@@ -108,11 +118,11 @@ int SessaoCurl::AoProgredir(void* eu, curl_off_t, curl_off_t, curl_off_t totalEn
     if (!s->anunciado_) {
         s->anunciado_ = true;
         s->ultimoEnviado_ = 0;
-        s->progresso_(0, totalEnvio);
+        s->progresso_(0, s->total_);
     }
     if (enviado > s->ultimoEnviado_) {
         s->ultimoEnviado_ = enviado;
-        s->progresso_(enviado, totalEnvio);
+        s->progresso_(enviado, s->total_);
     }
     return 0;
 }

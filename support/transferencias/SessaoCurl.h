@@ -32,9 +32,10 @@ public:
 
     void DefineTempos(const TemposLimite& tempos);
 
-    // `marcaInicio` is the command whose sending starts the data transfer (for
-    // instance "STOR "); empty means the data starts with the session.
-    void DefineProgresso(Progresso progresso, const QByteArray& marcaInicio = {});
+    // `total` is the byte count of the whole upload. `marcaInicio` is the command
+    // whose sending starts the data transfer (for instance "STOR "); empty means
+    // the data starts with the session.
+    void DefineProgresso(Progresso progresso, qint64 total, const QByteArray& marcaInicio = {});
     void DesligaProgresso();
 
     // Runs the request set on the handle. Empty text on success; otherwise the
@@ -48,13 +49,15 @@ private:
         QString texto;
     };
 
-    static int AoProgredir(void* eu, curl_off_t, curl_off_t, curl_off_t totalEnvio, curl_off_t enviado);
+    static int AoProgredir(void* eu, curl_off_t, curl_off_t, curl_off_t, curl_off_t enviado);
+    static size_t Descarta(char*, size_t tamanho, size_t itens, void*);
     static int AoDepurar(CURL*, curl_infotype tipo, char* dados, size_t tamanho, void* eu);
     void LinhaRecebida(QByteArray linha);
 
     CURL* curl_ = nullptr;
     char erro_[CURL_ERROR_SIZE] = {};
     Progresso progresso_;
+    qint64 total_ = 0;
     QByteArray marcaInicio_;
     bool iniciado_ = false;   // the data transfer has begun
     bool anunciado_ = false;  // (0, total) was reported

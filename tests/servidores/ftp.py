@@ -1,11 +1,13 @@
 #!/usr/bin/python3
 """FTP server for the tests: pyftpdlib on 127.0.0.1, one account, a free port.
 
-Prints "PORTA <n>" on standard output once it listens. Faults a real server can be
+Prints "PORTA <n>" on standard output once it listens, and each command it
+receives ("COMANDO <verb> <argument>") on standard error. Faults a real server can be
 told to have: no SIZE command, or files cut short after they are stored.
 """
 import argparse
 import os
+import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
@@ -25,6 +27,11 @@ autorizador.add_user(a.usuario, a.senha, a.raiz, perm="elradfmwMT")
 
 class Tratador(FTPHandler):
     authorizer = autorizador
+
+    def pre_process_command(self, linha, comando, argumento):
+        # The commands reach the test on standard error, the password left out.
+        print("COMANDO", comando, argumento if comando != "PASS" else "***", file=sys.stderr, flush=True)
+        super().pre_process_command(linha, comando, argumento)
 
     def on_file_received(self, arquivo):
         if a.corta:
