@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -120,6 +121,9 @@ int SessaoCurl::AoProgredir(void* eu, curl_off_t, curl_off_t, curl_off_t, curl_o
         s->ultimoEnviado_ = 0;
         s->progresso_(0, s->total_);
     }
+    // libcurl counts the dots it doubles at line starts of a mail; the caller's
+    // total is the message as composed.
+    enviado = std::min<curl_off_t>(enviado, s->total_);
     if (enviado > s->ultimoEnviado_) {
         s->ultimoEnviado_ = enviado;
         s->progresso_(enviado, s->total_);
