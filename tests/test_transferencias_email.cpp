@@ -256,6 +256,25 @@ INSTANTIATE_TEST_SUITE_P(
                   "; Email: servidor ou porta inválidos: \"127.0.0.1\", porta 0"}),
     [](const auto& info) { return std::to_string(info.index); });
 
+// Port 465 is TLS from the first byte; a configured 65536 + 465 means the same
+// port. Needs the fixed port free (skipped where another program holds it).
+TEST_F(EmailTeste, Porta465ComTlsDesdeOInicio)
+{
+    QString certificado, chave;
+    ASSERT_TRUE(CriaCertificado(dir.path(), &certificado, &chave));
+    ServidorTeste servidor(QStringLiteral("smtp.py"),
+                           ArgumentosServidor(true, false)
+                               << QStringLiteral("--porta") << QStringLiteral("465") << QStringLiteral("--tls-direto")
+                               << QStringLiteral("--certificado") << certificado << QStringLiteral("--chave") << chave);
+    if (!servidor.ok())
+        GTEST_SKIP() << "port 465 is not free here: " << servidor.Erros().toStdString();
+    PedidoEmail p = Pedido(465);
+    p.porta = 65536 + 465;
+    ASSERT_EQ(EnviaEmail(p), QStringLiteral("; Email OK")) << servidor.Erros().toStdString();
+    const QJsonObject envelope = QJsonDocument::fromJson(LeArquivo(caixa + QStringLiteral("/0.json"))).object();
+    EXPECT_TRUE(envelope[QStringLiteral("tls")].toBool());
+}
+
 // The composer alone: the size announced up front is the size produced, for
 // archives around every base64 line and block edge; the stream parses back.
 TEST_F(EmailTeste, TamanhoAnunciadoIgualAoProduzido)
