@@ -27,6 +27,10 @@ int PerguntaEmNamespace(const char* preparo)
     return WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
 }
 
+// The carrier of a fresh link comes up a moment after the link does.
+#define EsperaPortadora \
+    "for i in $(seq 100); do ip link show v0 | grep -q LOWER_UP && exit 0; sleep 0.05; done; exit 1"
+
 TEST(ConectadoInternet, SoConectadoComInterfaceDeRedeAtivaComEndereco)
 {
     const struct {
@@ -37,7 +41,7 @@ TEST(ConectadoInternet, SoConectadoComInterfaceDeRedeAtivaComEndereco)
         {"loopback only, up", "ip link set lo up", Desconectado},
         {"a link up and running with an address",
          "ip link set lo up && ip link add v0 type veth peer name v1 && ip addr add 10.9.9.9/24 dev v0 && "
-         "ip link set v1 up && ip link set v0 up",
+         "ip link set v1 up && ip link set v0 up && " EsperaPortadora,
          Conectado},
         {"a link with an address, but down",
          "ip link set lo up && ip link add v0 type veth peer name v1 && ip addr add 10.9.9.9/24 dev v0", Desconectado},

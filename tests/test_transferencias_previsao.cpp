@@ -33,6 +33,11 @@ struct CasoPrevisao {
     const char* esperado;
 };
 
+void PrintTo(const CasoPrevisao& c, std::ostream* os)
+{
+    *os << c.caso;
+}
+
 class PrevisaoTabela : public ComFormatos, public ::testing::WithParamInterface<CasoPrevisao> {};
 
 TEST_P(PrevisaoTabela, TextoExato)
@@ -68,7 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
         CasoPrevisao{"finish past midnight shows the time only", Em(23, 59, 0), Em(23, 59, 30), 1000, 4000,
                      "00:01H (01:30M) - 33 KB/S - 1000/4000"},
         CasoPrevisao{"archives beyond 2 GiB of kilobytes", Em(0, 0, 0), Em(18, 12, 16), 2147483648.0, 4294967296.0,
-                     "12:24H (18:12H) - 32768 KB/S - 2147483648/4294967296"}));
+                     "12:24H (18:12H) - 32768 KB/S - 2147483648/4294967296"}),
+    [](const auto& info) { return std::to_string(info.index); });
 
 TEST_F(ComFormatos, HoraDeUmDigitoMostraOsCincoPrimeirosCaracteres)
 {
