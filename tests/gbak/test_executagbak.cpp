@@ -1,22 +1,13 @@
 // The job runner against the stand-in gbak.
 #include "apoio/Instalacao.h"
 #include "gbak/ExecutaGbak.h"
+#include "apoio/RotuloGravador.h"
 #include "plataforma/Controles.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
-
-class RotuloGravador : public RotuloMemoria {
-public:
-    QStringList historico;
-    void defineTexto(const QString& texto) override
-    {
-        RotuloMemoria::defineTexto(texto);
-        historico << texto;
-    }
-};
 
 // The job runner: countdown while the expected time runs down, then measuring;
 // the bar moves one step a second and is handed back as it was.

@@ -8,6 +8,7 @@
 #include "apoio/Zip.h"
 #include "procedimento/BackupBase.h"
 #include "configuracao/Configuracao.h"
+#include "apoio/RotuloGravador.h"
 #include "plataforma/Controles.h"
 #include "plataforma/Pausa.h"
 
@@ -18,16 +19,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class RotuloGravador : public RotuloMemoria {
-public:
-    QStringList historico;
-    void defineTexto(const QString& texto) override
-    {
-        RotuloMemoria::defineTexto(texto);
-        historico << texto;
-    }
-};
 
 const QString Base = QStringLiteral("BASE-25-12-2023-0930");
 const QString Bkp = Base + QStringLiteral(".bkp");
