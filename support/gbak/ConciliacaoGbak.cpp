@@ -1,0 +1,126 @@
+#include "gbak/ConciliacaoGbak.h"
+
+#include "plataforma/TextoLocal.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace {
+
+// A report line without its "gbak:" prefix and the blanks gbak indents with.
+QByteArray Conteudo(QByteArray linha)
+{
+    linha = linha.trimmed();
+    if (linha.size() >= 5 && linha.first(5).toLower() == "gbak:")
+        linha = linha.sliced(5).trimmed();
+    return linha;
+}
+
+bool ComecaCom(const QByteArray& linha, QByteArrayView frase)
+{
+    return linha.size() >= frase.size() && linha.first(frase.size()).toLower() == frase;
+}
+
+// The tables after `cabecalho` (lower case, with its trailing blank), each with
+// the number of the last "<n> <rodape>" line that follows it.
+QList<ContagemTabela> Contagens(const QByteArray& relatorio, QByteArrayView cabecalho, const QRegularExpression& contagem)
+{
+    QList<ContagemTabela> tabelas;
+    bool dentro = false;  // count lines belong to the last table named
+    for (const QByteArray& bruta : relatorio.split('\n')) {
+        const QByteArray linha = Conteudo(bruta);
+        if (ComecaCom(linha, cabecalho)) {
+            tabelas.append({linha.sliced(cabecalho.size()).trimmed(), 0});
+            dentro = true;
+            continue;
+        }
+        if (!dentro)
+            continue;
+        const QRegularExpressionMatch m = contagem.match(QString::fromLatin1(linha));
+        if (m.hasMatch())
+            tabelas.last().registros = m.captured(1).toLongLong();
+    }
+    return tabelas;
+}
+
+QString Nome(const QByteArray& tabela) { return DeTextoLocal(tabela); }
+
+// gbak's lines about indices it could not activate and a database it left
+// offline; empty when there are none.
+QString FalhaDeIndices(const QByteArray& relatorio)
+{
+    QStringList indices;
+    bool semIndices = false;
+    bool foraDeLinha = false;
+    for (const QByteArray& bruta : relatorio.split('\n')) {
+        const QByteArray linha = Conteudo(bruta);
+        if (ComecaCom(linha, "cannot commit index ")) {
+            indices.append(Nome(linha.sliced(20).trimmed()));
+        } else if (ComecaCom(linha, "index \"") && linha.toLower().contains("\" failed to activate")) {
+            indices.append(Nome(linha.sliced(7, linha.indexOf('"', 7) - 7)));
+        } else if (ComecaCom(linha, "database is not online")) {
+            foraDeLinha = true;
+            semIndices = semIndices || linha.toLower().contains("activate");
+        } else if (ComecaCom(linha, "run gfix -online")) {
+            foraDeLinha = true;
+        }
+    }
+    indices.removeDuplicates();
+    if (!indices.isEmpty() || semIndices) {
+        QString m = QStringLiteral("Restauração de teste não ativou índices");
+        if (!indices.isEmpty())
+            m += QStringLiteral(" (%1)").arg(indices.join(QStringLiteral(", ")));
+        return m + (foraDeLinha ? QStringLiteral("; a base restaurada ficou fora de linha.") : QStringLiteral("."));
+    }
+    if (foraDeLinha)
+        return QStringLiteral("Restauração de teste deixou a base restaurada fora de linha.");
+    return {};
+}
+
+}
+
+QList<ContagemTabela> TabelasCopiadas(const QByteArray& relatorioBackup)
+{
+    const QRegularExpression contagem(QStringLiteral("^(\\d+)\\s+records?\\s+written\\b"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    return Contagens(relatorioBackup, "writing data for table ", contagem);
+}
+
+QList<ContagemTabela> TabelasRestauradas(const QByteArray& relatorioRestauracao)
+{
+    const QRegularExpression contagem(QStringLiteral("^(\\d+)\\s+records?\\s+restored\\b"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    return Contagens(relatorioRestauracao, "restoring data for table ", contagem);
+}
+
+QString ConfereRestauracao(const QByteArray& relatorioBackup, const QByteArray& relatorioRestauracao)
+{
+    if (const QString indices = FalhaDeIndices(relatorioRestauracao); !indices.isEmpty())
+        return indices;
+
+    QHash<QByteArray, qint64> restauradas;
+    for (const ContagemTabela& t : TabelasRestauradas(relatorioRestauracao))
+        restauradas.insert(t.tabela, t.registros);
+
+    // Each message is filled by one arg() call, so a '%' in a table name stays text.
+    QStringList divergencias;
+    for (const ContagemTabela& copiada : TabelasCopiadas(relatorioBackup)) {
+        const auto r = restauradas.constFind(copiada.tabela);
+        if (r == restauradas.cend()) {
+            // gbak lists no data for a table that has none: an empty table
+            // missing from the restore report is in order.
+            if (copiada.registros != 0)
+                divergencias.append(QStringLiteral("Tabela %1 ausente na restauração de teste: %2 registros na cópia, 0 restaurados.")
+                                        .arg(Nome(copiada.tabela), QString::number(copiada.registros)));
+        } else if (*r != copiada.registros) {
+            divergencias.append(QStringLiteral("Restauração de teste divergente na tabela %1: %2 registros na cópia, %3 restaurados.")
+                                    .arg(Nome(copiada.tabela), QString::number(copiada.registros), QString::number(*r)));
+        }
+    }
+    if (divergencias.isEmpty())
+        return {};
+    if (divergencias.size() == 1)
+        return divergencias.first();
+    return divergencias.first() + QStringLiteral(" Outras %1 tabelas também divergem.").arg(divergencias.size() - 1);
+}
