@@ -46,6 +46,9 @@ QList<ContagemTabela> Contagens(const QByteArray& relatorio, QByteArrayView cabe
 
 QString Nome(const QByteArray& tabela) { return DeTextoLocal(tabela); }
 
+QString Registros(qint64 n) { return n == 1 ? QStringLiteral("1 registro") : QStringLiteral("%1 registros").arg(n); }
+QString Restaurados(qint64 n) { return n == 1 ? QStringLiteral("1 restaurado") : QStringLiteral("%1 restaurados").arg(n); }
+
 // gbak's lines about indices it could not activate and a database it left
 // offline; empty when there are none.
 QString FalhaDeIndices(const QByteArray& relatorio)
@@ -111,16 +114,18 @@ QString ConfereRestauracao(const QByteArray& relatorioBackup, const QByteArray& 
             // gbak lists no data for a table that has none: an empty table
             // missing from the restore report is in order.
             if (copiada.registros != 0)
-                divergencias.append(QStringLiteral("Tabela %1 ausente na restauração de teste: %2 registros na cópia, 0 restaurados.")
-                                        .arg(Nome(copiada.tabela), QString::number(copiada.registros)));
+                divergencias.append(QStringLiteral("Tabela %1 ausente na restauração de teste: %2 na cópia, 0 restaurados.")
+                                        .arg(Nome(copiada.tabela), Registros(copiada.registros)));
         } else if (*r != copiada.registros) {
-            divergencias.append(QStringLiteral("Restauração de teste divergente na tabela %1: %2 registros na cópia, %3 restaurados.")
-                                    .arg(Nome(copiada.tabela), QString::number(copiada.registros), QString::number(*r)));
+            divergencias.append(QStringLiteral("Restauração de teste divergente na tabela %1: %2 na cópia, %3.")
+                                    .arg(Nome(copiada.tabela), Registros(copiada.registros), Restaurados(*r)));
         }
     }
     if (divergencias.isEmpty())
         return {};
     if (divergencias.size() == 1)
         return divergencias.first();
-    return divergencias.first() + QStringLiteral(" Outras %1 tabelas também divergem.").arg(divergencias.size() - 1);
+    const qsizetype outras = divergencias.size() - 1;
+    return divergencias.first()
+        + (outras == 1 ? QStringLiteral(" Mais uma tabela diverge.") : QStringLiteral(" Mais %1 tabelas divergem.").arg(outras));
 }

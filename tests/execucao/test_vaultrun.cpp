@@ -190,6 +190,46 @@ TEST_F(ExecucaoFalsa, FalhaDoGbakNoRegistro)
     EXPECT_TRUE(restam[1].endsWith(QStringLiteral(".log")));
 }
 
+// A test restore that gbak called a success but that does not hold the data the
+// backup wrote fails the run: the line names what differs, the backup stays
+// uncompressed for inspection and nothing is archived.
+TEST_F(ExecucaoFalsa, RestauracaoQueNaoConfereComACopiaFalha)
+{
+    const struct {
+        const char* modos;
+        QString mensagem;
+    } casos[] = {
+        {"contagem_divergente",
+         QStringLiteral("Restauração de teste divergente na tabela CLIENTES: 25003 registros na cópia, 24999 restaurados.")},
+        {"tabela_ausente", QStringLiteral("Tabela PEDIDOS ausente na restauração de teste: 40 registros na cópia, 0 restaurados.")},
+        {"indices_inativos",
+         QStringLiteral("Restauração de teste não ativou índices (IDX_CLIENTES_NOME); a base restaurada ficou fora de linha.")},
+    };
+    for (const auto& c : casos) {
+        const Instalacao caso(PastaTeste(dir, QString::fromUtf8(c.modos)));
+        const QString pasta = PastaTeste(dir, QString::fromUtf8(c.modos) + QStringLiteral("-destino")) + QLatin1Char('/');
+        caso.GravaConfig(ConfigFalso(pasta, "Restaura=1\r\nAlerta=1\r\n"));
+        QByteArray saida;
+        EXPECT_EQ(caso.Executa(Instalacao::AmbienteGbakFalso(QString::fromUtf8(c.modos)), &saida), 1) << c.modos << saida.constData();
+        const QStringList linhas = caso.LinhasRegistro();
+        ASSERT_EQ(linhas.size(), 1) << c.modos;
+        ConfereLinha(linhas.first(), QStringLiteral(" - FALHA - ") + c.mensagem);
+        const QStringList restam = ConteudoPasta(pasta);
+        ASSERT_EQ(restam.size(), 1) << c.modos << restam.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(restam.first().endsWith(QStringLiteral(".bkp"))) << restam.first().toStdString();
+    }
+}
+
+// The same reports agreeing: the run passes.
+TEST_F(ExecucaoFalsa, RestauracaoQueConfereComACopiaPassa)
+{
+    inst.GravaConfig(ConfigFalso(destino, "Restaura=1\r\n"));
+    QByteArray saida;
+    EXPECT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QStringLiteral("tabelas")), &saida), 0) << saida.constData();
+    const QStringList arquivos = ConteudoPasta(destino);
+    ASSERT_EQ(arquivos.size(), 1);
+    EXPECT_TRUE(arquivos.first().endsWith(QStringLiteral(".bkp.zip")));
+}
 
 // The destination fills up during the compression: the run log says why, the
 // earlier archives and the backup itself stay, and no partial archive is left.
