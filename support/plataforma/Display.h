@@ -8,10 +8,10 @@
 #include <QString>
 
 struct AmbienteDisplay {
-    QString plataforma;  // QT_QPA_PLATFORM as given; empty: Qt's own choice
-    QString x11;         // DISPLAY
-    QString wayland;     // WAYLAND_DISPLAY
-    QString runtime;     // XDG_RUNTIME_DIR, where a relative Wayland socket lives
+    QString plataforma = {};  // QT_QPA_PLATFORM as given; empty: Qt's own choice
+    QString x11 = {};         // DISPLAY
+    QString wayland = {};     // WAYLAND_DISPLAY
+    QString runtime = {};     // XDG_RUNTIME_DIR, where a relative Wayland socket lives
     int esperaMs = 1000; // how long a TCP display may take to accept
 };
 

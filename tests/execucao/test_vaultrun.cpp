@@ -3,6 +3,7 @@
 #include "apoio/Arquivos.h"
 #include "apoio/Instalacao.h"
 #include "apoio/Processos.h"
+#include "apoio/Soquetes.h"
 #include "apoio/Texto.h"
 #include "apoio/Zip.h"
 #include "plataforma/DataHora.h"
@@ -229,6 +230,41 @@ TEST_F(ExecucaoFalsa, RestauracaoQueConfereComACopiaPassa)
     const QStringList arquivos = ConteudoPasta(destino);
     ASSERT_EQ(arquivos.size(), 1);
     EXPECT_TRUE(arquivos.first().endsWith(QStringLiteral(".bkp.zip")));
+}
+
+// A DISPLAY left over from a session that is gone, or naming something that
+// accepts the connection but is no X server: the run takes the path it takes
+// without any display (no alert, stage texts on standard error) and ends with
+// its line and its usual code.
+TEST_F(ExecucaoFalsa, DisplayInalcancavelSegueSemDisplay)
+{
+    const auto naoX = OuvinteFalso::X11Tcp(760);
+    ASSERT_TRUE(naoX->ok());
+    const int livre = DisplayLivre(780);
+    ASSERT_GE(livre, 0);
+    const QString displays[] = {QStringLiteral(":%1").arg(livre), QStringLiteral(":%1.0").arg(livre),
+                                QStringLiteral("localhost:%1").arg(naoX->numero())};
+    for (const QString& display : displays) {
+        QFile::remove(inst.pasta + QStringLiteral("registro.txt"));
+        for (const QString& f : ConteudoPasta(destino))
+            QFile::remove(destino + f);
+        inst.GravaConfig(ConfigFalso(destino, "Restaura=0\r\nAlerta=1\r\n"));
+        QProcessEnvironment amb = Instalacao::AmbienteGbakFalso(QString());
+        amb.insert(QStringLiteral("DISPLAY"), display);
+        QByteArray saida;
+        EXPECT_EQ(inst.Executa(amb, &saida), 0) << display.toStdString() << saida.constData();
+        EXPECT_TRUE(saida.contains("Compactando arquivo...")) << saida.constData();
+        const QStringList linhas = inst.LinhasRegistro();
+        ASSERT_EQ(linhas.size(), 1) << display.toStdString();
+        EXPECT_TRUE(linhas.first().contains(QStringLiteral(" - OK - Executado com sucesso; iniciado "))) << linhas.first().toStdString();
+        EXPECT_EQ(ConteudoPasta(destino).filter(QStringLiteral(".bkp.zip")).size(), 1) << display.toStdString();
+    }
+    // A failed run behind a stale display still ends by itself, with its code.
+    inst.GravaConfig(ConfigFalso(destino, "Restaura=0\r\nAlerta=1\r\n"));
+    QProcessEnvironment amb = Instalacao::AmbienteGbakFalso(QStringLiteral("erro_log"));
+    amb.insert(QStringLiteral("DISPLAY"), displays[0]);
+    EXPECT_EQ(inst.Executa(amb), 1);
+    ConfereLinha(inst.LinhasRegistro().last(), QStringLiteral(" - FALHA - Detectado erro no registro da cópia."));
 }
 
 // The destination fills up during the compression: the run log says why, the
