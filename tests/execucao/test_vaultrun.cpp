@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QRegularExpression>
+#include <locale.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -265,6 +267,42 @@ TEST_F(ExecucaoFalsa, DisplayInalcancavelSegueSemDisplay)
     amb.insert(QStringLiteral("DISPLAY"), displays[0]);
     EXPECT_EQ(inst.Executa(amb), 1);
     ConfereLinha(inst.LinhasRegistro().last(), QStringLiteral(" - FALHA - Detectado erro no registro da cópia."));
+}
+
+// In a locale whose character set is ISO-8859-1, CONFIG.ini is read and written
+// and registro.txt is written in that set (and the stage texts on standard error
+// follow it): an accented database name reaches the archive's name and its
+// duration keys whole, the failure line's accents are single Latin-1 bytes.
+TEST_F(ExecucaoFalsa, LocaleLatin1)
+{
+    const QByteArray localeLatin1 = "pt_BR.ISO-8859-1";
+    const locale_t existe = newlocale(LC_CTYPE_MASK, localeLatin1.constData(), locale_t(nullptr));
+    ASSERT_NE(existe, locale_t(nullptr)) << "locale pt_BR.ISO-8859-1 missing: scripts/setup-debian.sh generates it";
+    freelocale(existe);
+    QProcessEnvironment amb = Instalacao::AmbienteGbakFalso(QString());
+    amb.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(localeLatin1));
+
+    // "PRODUÇÃO" in ISO-8859-1.
+    inst.GravaConfig(ConfigFalso(destino, "Restaura=1\r\n", "/dados/PRODU\xc7\xc3O.FDB"));
+    QByteArray saida;
+    ASSERT_EQ(inst.Executa(amb, &saida), 0) << saida.constData();
+    EXPECT_TRUE(saida.contains("C\xf3pia seguran\xe7" "a - ")) << saida.constData();
+    const QStringList arquivos = ConteudoPasta(destino);
+    ASSERT_EQ(arquivos.size(), 1);
+    EXPECT_TRUE(arquivos.first().startsWith(QStringLiteral("PRODUÇÃO-"))) << arquivos.first().toStdString();
+    const QByteArray config = LeArquivo(inst.pasta + QStringLiteral("CONFIG.ini"));
+    EXPECT_TRUE(config.contains("\r\nTBckpagendadoPRODU\xc7\xc3O=0\r\n")) << config.constData();
+    EXPECT_TRUE(config.contains("\r\nTRestagendadoPRODU\xc7\xc3O=0\r\n")) << config.constData();
+    EXPECT_TRUE(config.contains("Origem=/dados/PRODU\xc7\xc3O.FDB\r\n")) << config.constData();
+
+    inst.GravaConfig("[Sistema]\r\nGBAK=" + GbakFalso().toLocal8Bit() + "\r\n");
+    EXPECT_EQ(inst.Executa(amb), 1);
+    const QList<QByteArray> linhas = LeArquivo(inst.pasta + QStringLiteral("registro.txt")).split('\n');
+    ASSERT_EQ(linhas.size(), 3);  // two lines, each ended by CR LF
+    // The pt_BR date and time, then the failure in ISO-8859-1.
+    const QRegularExpression formato(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d - Base  - "));
+    EXPECT_TRUE(formato.match(QString::fromLatin1(linhas[1])).hasMatch()) << linhas[1].constData();
+    EXPECT_TRUE(linhas[1].endsWith(" - FALHA - Necess\xe1rio informar pasta de destino.\r")) << linhas[1].constData();
 }
 
 // The destination fills up during the compression: the run log says why, the
