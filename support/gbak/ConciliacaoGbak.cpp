@@ -3,8 +3,9 @@
 #include "plataforma/TextoLocal.h"
 
 #include <QHash>
-#include <QRegularExpression>
 #include <QStringList>
+
+#include <optional>
 
 namespace {
 
@@ -22,9 +23,24 @@ bool ComecaCom(const QByteArray& linha, QByteArrayView frase)
     return linha.size() >= frase.size() && linha.first(frase.size()).toLower() == frase;
 }
 
+// The number of a "<n> records <verbo>" line ("1 record <verbo>" too), if the
+// line is one.
+std::optional<qint64> Contagem(const QByteArray& linha, QByteArrayView verbo)
+{
+    qsizetype i = 0;
+    while (i < linha.size() && linha[i] >= '0' && linha[i] <= '9')
+        ++i;
+    if (i == 0 || i == linha.size() || (linha[i] != ' ' && linha[i] != '\t'))
+        return std::nullopt;
+    const QList<QByteArray> palavras = linha.sliced(i).simplified().toLower().split(' ');
+    if (palavras.size() < 2 || (palavras[0] != "records" && palavras[0] != "record") || palavras[1] != verbo)
+        return std::nullopt;
+    return linha.first(i).toLongLong();
+}
+
 // The tables after `cabecalho` (lower case, with its trailing blank), each with
-// the number of the last "<n> <rodape>" line that follows it.
-QList<ContagemTabela> Contagens(const QByteArray& relatorio, QByteArrayView cabecalho, const QRegularExpression& contagem)
+// the number of the last count line that follows it.
+QList<ContagemTabela> Contagens(const QByteArray& relatorio, QByteArrayView cabecalho, QByteArrayView verbo)
 {
     QList<ContagemTabela> tabelas;
     bool dentro = false;  // count lines belong to the last table named
@@ -33,13 +49,10 @@ QList<ContagemTabela> Contagens(const QByteArray& relatorio, QByteArrayView cabe
         if (ComecaCom(linha, cabecalho)) {
             tabelas.append({linha.sliced(cabecalho.size()).trimmed(), 0});
             dentro = true;
-            continue;
+        } else if (dentro) {
+            if (const std::optional<qint64> n = Contagem(linha, verbo))
+                tabelas.last().registros = *n;
         }
-        if (!dentro)
-            continue;
-        const QRegularExpressionMatch m = contagem.match(QString::fromLatin1(linha));
-        if (m.hasMatch())
-            tabelas.last().registros = m.captured(1).toLongLong();
     }
     return tabelas;
 }
@@ -60,7 +73,7 @@ QString FalhaDeIndices(const QByteArray& relatorio)
         const QByteArray linha = Conteudo(bruta);
         if (ComecaCom(linha, "cannot commit index ")) {
             indices.append(Nome(linha.sliced(20).trimmed()));
-        } else if (ComecaCom(linha, "index \"") && linha.toLower().contains("\" failed to activate")) {
+        } else if (ComecaCom(linha, "index \"") && linha.contains("\" failed to activate")) {
             indices.append(Nome(linha.sliced(7, linha.indexOf('"', 7) - 7)));
         } else if (ComecaCom(linha, "database is not online")) {
             foraDeLinha = true;
@@ -85,16 +98,12 @@ QString FalhaDeIndices(const QByteArray& relatorio)
 
 QList<ContagemTabela> TabelasCopiadas(const QByteArray& relatorioBackup)
 {
-    const QRegularExpression contagem(QStringLiteral("^(\\d+)\\s+records?\\s+written\\b"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    return Contagens(relatorioBackup, "writing data for table ", contagem);
+    return Contagens(relatorioBackup, "writing data for table ", "written");
 }
 
 QList<ContagemTabela> TabelasRestauradas(const QByteArray& relatorioRestauracao)
 {
-    const QRegularExpression contagem(QStringLiteral("^(\\d+)\\s+records?\\s+restored\\b"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    return Contagens(relatorioRestauracao, "restoring data for table ", contagem);
+    return Contagens(relatorioRestauracao, "restoring data for table ", "restored");
 }
 
 QString ConfereRestauracao(const QByteArray& relatorioBackup, const QByteArray& relatorioRestauracao)
