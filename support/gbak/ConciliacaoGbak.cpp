@@ -73,8 +73,9 @@ QString FalhaDeIndices(const QByteArray& relatorio)
         const QByteArray linha = Conteudo(bruta);
         if (ComecaCom(linha, "cannot commit index ")) {
             indices.append(Nome(linha.sliced(20).trimmed()));
-        } else if (ComecaCom(linha, "index \"") && linha.contains("\" failed to activate")) {
-            indices.append(Nome(linha.sliced(7, linha.indexOf('"', 7) - 7)));
+        } else if (const qsizetype fecha = linha.indexOf("\" failed to activate", 6);
+                   ComecaCom(linha, "index \"") && fecha >= 7) {
+            indices.append(Nome(linha.sliced(7, fecha - 7)));
         } else if (ComecaCom(linha, "database is not online")) {
             foraDeLinha = true;
             semIndices = semIndices || linha.toLower().contains("activate");

@@ -104,6 +104,7 @@ TEST(ConciliacaoGbak, VeredictoDaRestauracao)
          QStringLiteral("Restauração de teste não ativou índices (RDB$FOREIGN3).")},
         {"só o gfix -online", Backup, Restauracao + "gbak:Run gfix -online to bring database online without active indices.\n",
          QStringLiteral("Restauração de teste deixou a base restaurada fora de linha.")},
+        {"linha de índice sem nome", Backup, Restauracao + "gbak:Index \" failed to activate because:\n", {}},
         // Names of objects the report lists are not verdicts.
         {"tabela com nome de aviso", "gbak:writing data for table CANNOT_COMMIT\ngbak:1 records written\n",
          "gbak:restoring data for table CANNOT_COMMIT\ngbak:   1 records restored\ngbak:    restoring index ONLINE\n", {}},
