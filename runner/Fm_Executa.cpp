@@ -8,6 +8,7 @@
 #include "Execucao.h"
 #include "plataforma/Plataforma.h"
 #include "plataforma/Pausa.h"
+#include "plataforma/TextoLocal.h"
 #include "TravaExecucao.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScreen>
 #include <cstdio>
 
 namespace {
@@ -39,7 +41,7 @@ public:
         // countdown; only the countdown line is worth printing.
         if (estagio != ultimoEstagio_ && !texto.trimmed().isEmpty() && !texto.endsWith(QStringLiteral(" - "))) {
             ultimoEstagio_ = estagio;
-            std::fprintf(stderr, "%s\n", texto.toLocal8Bit().constData());
+            std::fprintf(stderr, "%s\n", ParaTextoLocal(texto).constData());
             std::fflush(stderr);
         }
     }
@@ -62,6 +64,7 @@ TFm_Executa::TFm_Executa(bool semDisplay, QWidget* parent) : QWidget(parent), se
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(528, 81);
+    CentraNaTela();
     QFont fonte(QStringLiteral("MS Sans Serif"));
     fonte.setPixelSize(13);
     setFont(fonte);
@@ -109,6 +112,15 @@ TFm_Executa::TFm_Executa(bool semDisplay, QWidget* parent) : QWidget(parent), se
 }
 
 TFm_Executa::~TFm_Executa() = default;
+
+void TFm_Executa::CentraNaTela()
+{
+    // The primary screen, as a scheduled program's window opens there.
+    if (const QScreen* tela = QGuiApplication::primaryScreen()) {
+        const QRect area = tela->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+}
 
 void TFm_Executa::FormCreate()
 {
@@ -204,7 +216,7 @@ void TFm_Executa::GravaRegistro(const QString& resultado)
 {
     AcrescentaRegistro(PastaPrograma() + QStringLiteral("registro.txt"), QDateTime::currentDateTime(), resultado);
     if (semDisplay_) {
-        std::fprintf(stderr, "%s\n", resultado.trimmed().toLocal8Bit().constData());
+        std::fprintf(stderr, "%s\n", ParaTextoLocal(resultado.trimmed()).constData());
         std::fflush(stderr);
     }
     // The loop ends once control is back in it; a failed run ends with code 1 so

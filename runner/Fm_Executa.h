@@ -28,6 +28,8 @@ public:
     void MostraProgresso(bool mostra);
     void Finaliza(const QString& mensagem);
     void GravaRegistro(const QString& resultado);
+    // Places the window in the middle of the screen.
+    void CentraNaTela();
 
     QLabel* LbCopia = nullptr;
     QProgressBar* Gauge1 = nullptr;

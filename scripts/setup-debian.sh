@@ -9,7 +9,7 @@ pkgs=(
   libgtest-dev libgmock-dev libbenchmark-dev
   firebird3.0-server firebird3.0-utils
   python3 python3-pyftpdlib python3-aiosmtpd
-  zip unzip time bc iproute2 procps openssl curl
+  zip unzip time bc iproute2 procps openssl curl locales
 )
 missing=()
 for p in "${pkgs[@]}"; do
@@ -18,4 +18,9 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   apt-get update
   apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+# A locale whose character set is not UTF-8, for the tests of the texts the
+# programs write in the locale's own 8-bit set.
+if ! locale -a 2>/dev/null | grep -qix 'pt_BR.iso88591'; then
+  localedef -i pt_BR -f ISO-8859-1 pt_BR.ISO-8859-1
 fi

@@ -1,6 +1,7 @@
 #include "janelas/RelatorioFalha.h"
 
 #include "plataforma/Erro.h"
+#include "plataforma/TextoLocal.h"
 
 #include <QMessageBox>
 #include <cstdio>
@@ -14,26 +15,18 @@ bool& displayDisponivel()
 }
 }
 
-bool HaDisplay()
+AplicacaoProtegida::AplicacaoProtegida(int& argc, char** argv)
+    : QApplication(argc, argv),
+      // Qt has settled on its platform by now: the offscreen one, chosen or fallen
+      // back to, means no one can see a window.
+      temDisplay_(QGuiApplication::platformName() != QStringLiteral("offscreen"))
 {
-#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
-    return true;
-#else
-    if (qEnvironmentVariable("QT_QPA_PLATFORM") == QStringLiteral("offscreen"))
-        return false;
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-#endif
-}
-
-AplicacaoProtegida::AplicacaoProtegida(int& argc, char** argv, bool temDisplay)
-    : QApplication(argc, argv), temDisplay_(temDisplay)
-{
-    displayDisponivel() = temDisplay;
+    displayDisponivel() = temDisplay_;
 }
 
 void AplicacaoProtegida::ReportaFalha(const QString& texto)
 {
-    std::fprintf(stderr, "Erro inesperado: %s\n", texto.toLocal8Bit().constData());
+    std::fprintf(stderr, "Erro inesperado: %s\n", ParaTextoLocal(texto).constData());
     std::fflush(stderr);
     if (displayDisponivel())
         QMessageBox::critical(nullptr, QStringLiteral("Erro inesperado"), texto);

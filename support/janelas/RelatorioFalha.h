@@ -6,7 +6,10 @@
 
 class AplicacaoProtegida : public QApplication {
 public:
-    AplicacaoProtegida(int& argc, char** argv, bool temDisplay);
+    // QT_QPA_PLATFORM is settled before (see plataforma/Display.h).
+    AplicacaoProtegida(int& argc, char** argv);
+    // False when Qt runs on its offscreen platform: no dialog can be answered.
+    bool temDisplay() const { return temDisplay_; }
     bool notify(QObject* receptor, QEvent* evento) override;
 
     static void ReportaFalha(const QString& texto);
@@ -14,7 +17,3 @@ public:
 private:
     bool temDisplay_;
 };
-
-// True when a window system is reachable. Without one the programs run on Qt's
-// offscreen platform and show no dialogs.
-bool HaDisplay();

@@ -106,7 +106,9 @@ QString BackupBase(const PedidoBackup& p)
 
     QString mensagem;
     try {
-        if (RelatorioTemErro(CarregaRelatorio(p.memo, relatorio))) {
+        // Kept, read, for the test restore to reconcile against.
+        const QByteArray relatorioBackup = CarregaRelatorio(p.memo, relatorio);
+        if (RelatorioTemErro(relatorioBackup)) {
             // Backup and report stay in the watch folder for inspection.
             visibilidade.devolve();
             return QStringLiteral("Detectado erro no registro da cópia.");
@@ -120,8 +122,8 @@ QString BackupBase(const PedidoBackup& p)
         duracoes.gravaBackup(backup.segundos);
 
         if (p.restaura)
-            mensagem = TesteRestauracao({papeis, pecas, p.gbak, p.senha, p.arqBackup, p.arqLog, duracoes, p.rotulo,
-                                         p.barra, p.memo});
+            mensagem = TesteRestauracao({papeis, pecas, p.gbak, p.senha, p.arqBackup, p.arqLog, relatorioBackup, duracoes,
+                                         p.rotulo, p.barra, p.memo});
 
         if (mensagem.isEmpty()) {
             if (papeis.moveAntes) {

@@ -1,5 +1,6 @@
 #include "procedimento/TesteRestauracao.h"
 
+#include "gbak/ConciliacaoGbak.h"
 #include "gbak/ExecutaGbak.h"
 #include "gbak/RelatorioGbak.h"
 #include "plataforma/Caminhos.h"
@@ -34,11 +35,19 @@ QString TesteRestauracao(const EtapaRestauracao& e)
         mensagem = QStringLiteral("Análise NÃO FOI realizada!");
     Pausa(5000);
 
+    bool relatorioLido = false;  // gbak ran to a report: its duration is worth keeping
     try {
+        const QByteArray texto = CarregaRelatorio(e.memo, relatorio);
         // A restore that gbak itself reports as failed fails the stage even when
         // its report was cut short before any error was written.
-        if (RelatorioTemErro(CarregaRelatorio(e.memo, relatorio)) || (mensagem.isEmpty() && restauracao.saida != 0))
+        if (RelatorioTemErro(texto) || (mensagem.isEmpty() && restauracao.saida != 0)) {
             mensagem = QStringLiteral("Detectado erro na restauração do backup.");
+            relatorioLido = true;
+        } else if (mensagem.isEmpty()) {
+            // gbak's silence is not enough: the restore must hold what was written.
+            mensagem = ConfereRestauracao(e.relatorioBackup, texto);
+            relatorioLido = true;
+        }
     } catch (const Erro& erro) {
         // A report that cannot be read proves nothing: the restore did not pass.
         if (mensagem.isEmpty())
@@ -46,8 +55,7 @@ QString TesteRestauracao(const EtapaRestauracao& e)
     }
     // The scratch database is as large as the database itself.
     QFile::remove(teste);
-    // Measured whenever gbak ran to a report, passed or not.
-    if (mensagem.isEmpty() || mensagem == QStringLiteral("Detectado erro na restauração do backup."))
+    if (relatorioLido)
         e.duracoes.gravaRestauracao(restauracao.segundos);
     return mensagem;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The test restore: the fresh backup is restored by gbak into a scratch database
-// beside it; a missing report, a report with an error line or a failed gbak
-// fails the run. Every way out of the stage either passed those checks or fails
+// beside it; a missing report, a report with an error line, a failed gbak, or a
+// restore that does not hold what the backup report says was written (a table, a
+// count, an index, the database left offline) fails the run. Every way out of the stage either passed those checks or fails
 // the run, and the scratch database never stays behind.
 #include <QByteArray>
 #include <QString>
@@ -27,6 +28,7 @@ struct EtapaRestauracao {
     QByteArray senha;   // the administrator's password, in clear
     QString arqBackup;
     QString arqLog;
+    const QByteArray& relatorioBackup;  // the backup's report, read before the restore replaced it
     const Duracoes& duracoes;
     Rotulo& rotulo;
     Barra& barra;

@@ -11,6 +11,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QScreen>
 #include <QLabel>
 #include <QProgressBar>
 #include <QMessageBox>
@@ -182,6 +184,19 @@ TEST_F(Desfecho, AlertaRealEsperaAOpcao)
     EXPECT_EQ(mostrado, 2);
     EXPECT_FALSE(registroAntesDaEscolha);
     EXPECT_TRUE(Linha().endsWith(QStringLiteral(" - Base  - FALHA - Backup NÃO FOI realizado!")));
+}
+
+// The window as it opens: the described title, the fixed client area, centred on
+// the screen.
+TEST_F(FormatosBrasileiros, JanelaCentradaComOTituloDescrito)
+{
+    const TFm_Executa janela(true);
+    const QDate data = QFileInfo(QCoreApplication::applicationFilePath()).lastModified().date();
+    EXPECT_EQ(janela.windowTitle(), QStringLiteral("Backup - www.vaultrun.com.br - v.") + data.toString(QStringLiteral("dd/MM/yyyy")));
+    EXPECT_EQ(janela.size(), QSize(528, 81));
+    const QRect tela = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_LE(qAbs(janela.geometry().center().x() - tela.center().x()), 1) << janela.geometry().x();
+    EXPECT_LE(qAbs(janela.geometry().center().y() - tela.center().y()), 1) << janela.geometry().y();
 }
 
 }

@@ -7,9 +7,11 @@
 #include "apoio/Processos.h"
 #include "apoio/Texto.h"
 #include "configuracao/Cripto.h"
+#include "gbak/ConciliacaoGbak.h"
 #include "apoio/Zip.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFile>
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
@@ -169,6 +171,59 @@ TEST_F(ExecucaoReal, SenhaDoAdministradorDoConfig)
                 || linhas.first().endsWith(QStringLiteral(" - FALHA - Detectado erro no registro da cópia.")))
         << linhas.first().toStdString();
     EXPECT_EQ(ConteudoPasta(destino).filter(QStringLiteral(".zip")), QStringList());
+}
+
+// Several tables: one past gbak's 10000-record progress lines, one empty (which a
+// restore does not list), one whose quoted name holds blanks. Firebird's own
+// reports name each with its count, and they agree: the run passes.
+TEST_F(ExecucaoReal, RestauracaoConfereTabelaATabela)
+{
+    ASSERT_TRUE(ExecutaSql(banco, "create table pedidos (id integer not null primary key, cliente integer);\n"
+                                  "create index pedidos_cliente on pedidos (cliente);\n"
+                                  "create table vazia (id integer);\n"
+                                  "create table \"Itens do Pedido\" (pedido integer, item varchar(20));\n"
+                                  "commit;\n"
+                                  "set term ^;\n"
+                                  "execute block as declare i integer = 1; begin while (i <= 12345) do begin "
+                                  "insert into pedidos values (:i, mod(:i, 100)); i = i + 1; end end^\n"
+                                  "set term ;^\n"
+                                  "insert into \"Itens do Pedido\" values (1, 'a');\n"
+                                  "insert into \"Itens do Pedido\" values (1, 'b');\n"
+                                  "insert into \"Itens do Pedido\" values (2, 'c');\n"
+                                  "commit;\n"));
+    const QString destino = PastaTeste(dir, QStringLiteral("destino")) + QLatin1Char('/');
+    AbreParaServidor(destino);
+    QByteArray saida;
+    const QStringList linhas = Executa("Destino=" + destino.toLocal8Bit() + "\r\n", true, &saida);
+    ASSERT_EQ(linhas.size(), 1);
+    EXPECT_TRUE(linhas.first().contains(QStringLiteral(" - OK - Executado com sucesso"))) << linhas.first().toStdString();
+    ConfereArquivo(destino);
+
+    // The reports the run judged, made again by the real gbak: what the
+    // reconciliation reads from them.
+    const QString relatorios = PastaTeste(dir, QStringLiteral("relatorios"));
+    AbreParaServidor(relatorios);
+    const QString bkp = relatorios + QStringLiteral("/B.bkp");
+    const QStringList conta = {QStringLiteral("-user"), QStringLiteral("sysdba"), QStringLiteral("-password"), QStringLiteral("bluefjord")};
+    QByteArray eco;
+    ASSERT_EQ(::Executa(QStringLiteral("gbak"), conta + QStringList{QStringLiteral("-v"), QStringLiteral("-y"), relatorios + QStringLiteral("/b.log"),
+                                                                    QStringLiteral("localhost:") + banco, bkp}, &eco), 0) << eco.constData();
+    ASSERT_EQ(::Executa(QStringLiteral("gbak"), conta + QStringList{QStringLiteral("-r"), QStringLiteral("-rep"), QStringLiteral("-v"),
+                                                                    QStringLiteral("-y"), relatorios + QStringLiteral("/r.log"), bkp,
+                                                                    QStringLiteral("localhost:") + relatorios + QStringLiteral("/R.FDB")}, &eco), 0)
+        << eco.constData();
+    const QByteArray backup = LeArquivo(relatorios + QStringLiteral("/b.log"));
+    const QByteArray restauracao = LeArquivo(relatorios + QStringLiteral("/r.log"));
+    QList<ContagemTabela> copiadas = TabelasCopiadas(backup);
+    QList<ContagemTabela> restauradas = TabelasRestauradas(restauracao);
+    const auto porNome = [](const ContagemTabela& a, const ContagemTabela& b) { return a.tabela < b.tabela; };
+    std::sort(copiadas.begin(), copiadas.end(), porNome);
+    std::sort(restauradas.begin(), restauradas.end(), porNome);
+    EXPECT_EQ(copiadas, (QList<ContagemTabela>{{"CLIENTES", Linhas}, {"ERROR_LOG", 1}, {"Itens do Pedido", 3}, {"PEDIDOS", 12345}, {"VAZIA", 0}}))
+        << backup.constData();
+    EXPECT_EQ(restauradas, (QList<ContagemTabela>{{"CLIENTES", Linhas}, {"ERROR_LOG", 1}, {"Itens do Pedido", 3}, {"PEDIDOS", 12345}}))
+        << restauracao.constData();
+    EXPECT_EQ(ConfereRestauracao(backup, restauracao), QString());
 }
 
 }

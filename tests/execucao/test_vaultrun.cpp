@@ -3,6 +3,7 @@
 #include "apoio/Arquivos.h"
 #include "apoio/Instalacao.h"
 #include "apoio/Processos.h"
+#include "apoio/Soquetes.h"
 #include "apoio/Texto.h"
 #include "apoio/Zip.h"
 #include "plataforma/DataHora.h"
@@ -12,6 +13,8 @@
 #include <QLocale>
 #include <QProcess>
 #include <QThread>
+#include <QRegularExpression>
+#include <locale.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -192,6 +195,117 @@ TEST_F(ExecucaoFalsa, FalhaDoGbakNoRegistro)
     EXPECT_TRUE(restam[1].endsWith(QStringLiteral(".log")));
 }
 
+// A test restore that gbak called a success but that does not hold the data the
+// backup wrote fails the run: the line names what differs, the backup stays
+// uncompressed for inspection and nothing is archived.
+TEST_F(ExecucaoFalsa, RestauracaoQueNaoConfereComACopiaFalha)
+{
+    const struct {
+        const char* modos;
+        QString mensagem;
+    } casos[] = {
+        {"contagem_divergente",
+         QStringLiteral("Restauração de teste divergente na tabela CLIENTES: 25003 registros na cópia, 24999 restaurados.")},
+        {"tabela_ausente", QStringLiteral("Tabela PEDIDOS ausente na restauração de teste: 40 registros na cópia, 0 restaurados.")},
+        {"indices_inativos",
+         QStringLiteral("Restauração de teste não ativou índices (IDX_CLIENTES_NOME); a base restaurada ficou fora de linha.")},
+    };
+    for (const auto& c : casos) {
+        const Instalacao caso(PastaTeste(dir, QString::fromUtf8(c.modos)));
+        const QString pasta = PastaTeste(dir, QString::fromUtf8(c.modos) + QStringLiteral("-destino")) + QLatin1Char('/');
+        caso.GravaConfig(ConfigFalso(pasta, "Restaura=1\r\nAlerta=1\r\n"));
+        QByteArray saida;
+        EXPECT_EQ(caso.Executa(Instalacao::AmbienteGbakFalso(QString::fromUtf8(c.modos)), &saida), 1) << c.modos << saida.constData();
+        const QStringList linhas = caso.LinhasRegistro();
+        ASSERT_EQ(linhas.size(), 1) << c.modos;
+        ConfereLinha(linhas.first(), QStringLiteral(" - FALHA - ") + c.mensagem);
+        const QStringList restam = ConteudoPasta(pasta);
+        ASSERT_EQ(restam.size(), 1) << c.modos << restam.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(restam.first().endsWith(QStringLiteral(".bkp"))) << restam.first().toStdString();
+    }
+}
+
+// The same reports agreeing: the run passes.
+TEST_F(ExecucaoFalsa, RestauracaoQueConfereComACopiaPassa)
+{
+    inst.GravaConfig(ConfigFalso(destino, "Restaura=1\r\n"));
+    QByteArray saida;
+    EXPECT_EQ(inst.Executa(Instalacao::AmbienteGbakFalso(QStringLiteral("tabelas")), &saida), 0) << saida.constData();
+    const QStringList arquivos = ConteudoPasta(destino);
+    ASSERT_EQ(arquivos.size(), 1);
+    EXPECT_TRUE(arquivos.first().endsWith(QStringLiteral(".bkp.zip")));
+}
+
+// A DISPLAY left over from a session that is gone, or naming something that
+// accepts the connection but is no X server: the run takes the path it takes
+// without any display (no alert, stage texts on standard error) and ends with
+// its line and its usual code.
+TEST_F(ExecucaoFalsa, DisplayInalcancavelSegueSemDisplay)
+{
+    const auto naoX = OuvinteFalso::X11Tcp(760);
+    ASSERT_TRUE(naoX->ok());
+    const int livre = DisplayLivre(780);
+    ASSERT_GE(livre, 0);
+    const QString displays[] = {QStringLiteral(":%1").arg(livre), QStringLiteral(":%1.0").arg(livre),
+                                QStringLiteral("localhost:%1").arg(naoX->numero())};
+    for (const QString& display : displays) {
+        QFile::remove(inst.pasta + QStringLiteral("registro.txt"));
+        for (const QString& f : ConteudoPasta(destino))
+            QFile::remove(destino + f);
+        inst.GravaConfig(ConfigFalso(destino, "Restaura=0\r\nAlerta=1\r\n"));
+        QProcessEnvironment amb = Instalacao::AmbienteGbakFalso(QString());
+        amb.insert(QStringLiteral("DISPLAY"), display);
+        QByteArray saida;
+        EXPECT_EQ(inst.Executa(amb, &saida), 0) << display.toStdString() << saida.constData();
+        EXPECT_TRUE(saida.contains("Compactando arquivo...")) << saida.constData();
+        const QStringList linhas = inst.LinhasRegistro();
+        ASSERT_EQ(linhas.size(), 1) << display.toStdString();
+        EXPECT_TRUE(linhas.first().contains(QStringLiteral(" - OK - Executado com sucesso; iniciado "))) << linhas.first().toStdString();
+        EXPECT_EQ(ConteudoPasta(destino).filter(QStringLiteral(".bkp.zip")).size(), 1) << display.toStdString();
+    }
+    // A failed run behind a stale display still ends by itself, with its code.
+    inst.GravaConfig(ConfigFalso(destino, "Restaura=0\r\nAlerta=1\r\n"));
+    QProcessEnvironment amb = Instalacao::AmbienteGbakFalso(QStringLiteral("erro_log"));
+    amb.insert(QStringLiteral("DISPLAY"), displays[0]);
+    EXPECT_EQ(inst.Executa(amb), 1);
+    ConfereLinha(inst.LinhasRegistro().last(), QStringLiteral(" - FALHA - Detectado erro no registro da cópia."));
+}
+
+// In a locale whose character set is ISO-8859-1, CONFIG.ini is read and written
+// and registro.txt is written in that set (and the stage texts on standard error
+// follow it): an accented database name reaches the archive's name and its
+// duration keys whole, the failure line's accents are single Latin-1 bytes.
+TEST_F(ExecucaoFalsa, LocaleLatin1)
+{
+    const QByteArray localeLatin1 = "pt_BR.ISO-8859-1";
+    const locale_t existe = newlocale(LC_CTYPE_MASK, localeLatin1.constData(), locale_t(nullptr));
+    ASSERT_NE(existe, locale_t(nullptr)) << "locale pt_BR.ISO-8859-1 missing: scripts/setup-debian.sh generates it";
+    freelocale(existe);
+    QProcessEnvironment amb = Instalacao::AmbienteGbakFalso(QString());
+    amb.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(localeLatin1));
+
+    // "PRODUÇÃO" in ISO-8859-1.
+    inst.GravaConfig(ConfigFalso(destino, "Restaura=1\r\n", "/dados/PRODU\xc7\xc3O.FDB"));
+    QByteArray saida;
+    ASSERT_EQ(inst.Executa(amb, &saida), 0) << saida.constData();
+    EXPECT_TRUE(saida.contains("C\xf3pia seguran\xe7" "a - ")) << saida.constData();
+    const QStringList arquivos = ConteudoPasta(destino);
+    ASSERT_EQ(arquivos.size(), 1);
+    EXPECT_TRUE(arquivos.first().startsWith(QStringLiteral("PRODUÇÃO-"))) << arquivos.first().toStdString();
+    const QByteArray config = LeArquivo(inst.pasta + QStringLiteral("CONFIG.ini"));
+    EXPECT_TRUE(config.contains("\r\nTBckpagendadoPRODU\xc7\xc3O=0\r\n")) << config.constData();
+    EXPECT_TRUE(config.contains("\r\nTRestagendadoPRODU\xc7\xc3O=0\r\n")) << config.constData();
+    EXPECT_TRUE(config.contains("Origem=/dados/PRODU\xc7\xc3O.FDB\r\n")) << config.constData();
+
+    inst.GravaConfig("[Sistema]\r\nGBAK=" + GbakFalso().toLocal8Bit() + "\r\n");
+    EXPECT_EQ(inst.Executa(amb), 1);
+    const QList<QByteArray> linhas = LeArquivo(inst.pasta + QStringLiteral("registro.txt")).split('\n');
+    ASSERT_EQ(linhas.size(), 3);  // two lines, each ended by CR LF
+    // The pt_BR date and time, then the failure in ISO-8859-1.
+    const QRegularExpression formato(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d - Base  - "));
+    EXPECT_TRUE(formato.match(QString::fromLatin1(linhas[1])).hasMatch()) << linhas[1].constData();
+    EXPECT_TRUE(linhas[1].endsWith(" - FALHA - Necess\xe1rio informar pasta de destino.\r")) << linhas[1].constData();
+}
 
 // The destination fills up during the compression: the run log says why, the
 // earlier archives and the backup itself stay, and no partial archive is left.

@@ -153,6 +153,14 @@ TEST_F(BackupFalso, MensagensEOQueFicaNoDisco)
         // A restore report that cannot be read proves nothing: the run fails and
         // the scratch database goes.
         {"log_restauracao_pasta", true, QStringLiteral("Impossível abrir arquivo %1") + Log, {Bkp, Log}},
+        // A restore that gbak reported clean but that does not hold what the
+        // backup wrote.
+        {"contagem_divergente", true,
+         QStringLiteral("Restauração de teste divergente na tabela CLIENTES: 25003 registros na cópia, 24999 restaurados."), {Bkp}},
+        {"tabela_ausente", true, QStringLiteral("Tabela PEDIDOS ausente na restauração de teste: 40 registros na cópia, 0 restaurados."),
+         {Bkp}},
+        {"indices_inativos", true,
+         QStringLiteral("Restauração de teste não ativou índices (IDX_CLIENTES_NOME); a base restaurada ficou fora de linha."), {Bkp}},
     };
     for (const auto& c : casos) {
         const QString d = Pasta(QString::fromUtf8(c.modos));
@@ -161,6 +169,15 @@ TEST_F(BackupFalso, MensagensEOQueFicaNoDisco)
         EXPECT_EQ(ConteudoPasta(d), c.restam) << c.modos;
         EXPECT_FALSE(rotulo.visivel()) << c.modos;
     }
+}
+
+// Reports that agree table by table, an empty table unlisted by the restore:
+// the backup is archived.
+TEST_F(BackupFalso, RestauracaoQueConfereComACopiaPassa)
+{
+    const QString d = Pasta(QStringLiteral("d"));
+    EXPECT_EQ(Executa(QStringLiteral("tabelas"), d, {}, {}, true), QString());
+    EXPECT_EQ(ConteudoPasta(d), QStringList{Zip});
 }
 
 TEST_F(BackupFalso, ErroNoRelatorioEmQualquerCaixaRecusaAPenasPeloTexto)
