@@ -224,6 +224,8 @@ void TFm_Executa::GravaRegistro(const QString& resultado)
 
 bool TFm_Executa::EnviaFTP(const QString& arquivo)
 {
+    // The account is read as the stage starts: a backup can take hours, and a
+    // password corrected meanwhile should already count.
     const Configuracao cfg = LeConfiguracao(ArquivoConfiguracao());
     StatusFTP = QStringLiteral("; FTP OK");
     if (!ConectadoInternet()) {
