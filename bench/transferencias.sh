@@ -15,7 +15,7 @@ email_mib=${2:-200}
 build=${3:-$(dirname "$0")/../build}
 rodadas=${4:-3}
 programa=$(realpath "$build/bench/bench_transferencias")
-servidores=$(realpath "$(dirname "$0")/../tests/servidores")
+servidores=$(realpath "$(dirname "$0")/../tests/pares/servidores")
 [[ -x /usr/bin/time ]] || { echo "falta /usr/bin/time (pacote time)" >&2; exit 1; }
 
 trabalho=$(mktemp -d "${TMPDIR:-/tmp}/bench-transf.XXXXXX")

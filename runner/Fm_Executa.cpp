@@ -2,6 +2,7 @@
 
 #include "procedimento/BackupBase.h"
 #include "configuracao/Configuracao.h"
+#include "Envio.h"
 #include "janelas/Confirma.h"
 #include "janelas/ControlesQt.h"
 #include "plataforma/DataHora.h"
@@ -10,6 +11,7 @@
 #include "plataforma/Pausa.h"
 #include "plataforma/TextoLocal.h"
 #include "TravaExecucao.h"
+#include "transferencias/Conexao.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -199,7 +201,15 @@ void TFm_Executa::ExecutaBackup()
         .copias = cfg.Copias,
     });
 
-    // The FTP and e-mail stages hook in here once they exist.
+    // The off-site copies, only of a backup that went well. A failed upload does
+    // not stop the e-mail; no connection at all ends the run in the FTP stage.
+    const QString arquivo = cfg.Destino + base + QStringLiteral(".bkp.zip");
+    if (mensagem.isEmpty() && !cfg.FTPHost.isEmpty() && !EnviaFTP(arquivo))
+        return;
+    if (mensagem.isEmpty() && !cfg.EmailDest.isEmpty()) {
+        EnviaEmail(arquivo);
+        return;
+    }
     Finaliza(mensagem);
 }
 
@@ -222,4 +232,88 @@ void TFm_Executa::GravaRegistro(const QString& resultado)
     // The loop ends once control is back in it; a failed run ends with code 1 so
     // a scheduler can tell.
     Encerra(Falhou ? 1 : 0);
+}
+
+bool TFm_Executa::EnviaFTP(const QString& arquivo)
+{
+    // The account is read as the stage starts: a backup can take hours, and a
+    // password corrected meanwhile should already count.
+    const Configuracao cfg = LeConfiguracao(ArquivoConfiguracao());
+    StatusFTP = QStringLiteral("; FTP OK");
+    if (!ConectadoInternet()) {
+        StatusFTP = QStringLiteral("; FTP sem conexão");
+        Finaliza(QString());
+        return false;
+    }
+    MostraProgresso(true);
+    rotulo_->defineTexto(QStringLiteral("Enviando FTP"));
+    Bombeia();
+
+    PedidoFtp pedido = PedidoFtpDe(cfg, arquivo);
+    // The first report (0, total) comes once logged in and in the folder, as the
+    // bytes start to leave: the estimate counts from there.
+    pedido.progresso = [this](qint64 enviado, qint64 total) {
+        if (enviado == 0)
+            IdFTP1WorkBegin(total);
+        IdFTP1Work(enviado);
+    };
+    StatusFTP = ::EnviaFtp(pedido);
+    return true;
+}
+
+void TFm_Executa::IdFTP1WorkBegin(qint64 total)
+{
+    InicioEnvio = QDateTime::currentDateTime();
+    totalFtp_ = total;
+    Gauge1->setRange(0, qMax(1, PassoDaBarra(total, total).maximo));
+}
+
+void TFm_Executa::IdFTP1Work(qint64 enviado)
+{
+    Gauge1->setValue(PassoDaBarra(enviado, totalFtp_).posicao);
+    MostraPrevisao(enviado, totalFtp_);
+    Bombeia();
+}
+
+void TFm_Executa::EnviaEmail(const QString& arquivo)
+{
+    const Configuracao cfg = LeConfiguracao(ArquivoConfiguracao());
+    StatusEmail = QStringLiteral("; Email não enviado");
+    if (!ConectadoInternet()) {
+        StatusEmail = QStringLiteral("; Email sem conexão");
+        Finaliza(QString());
+        return;
+    }
+    MostraProgresso(true);
+    rotulo_->defineTexto(QStringLiteral("Enviando Email..."));
+    Bombeia();
+    Gauge1->setRange(0, 100);
+    Gauge1->setValue(0);
+
+    PedidoEmail pedido = PedidoEmailDe(cfg, arquivo);
+    pedido.progresso = [this](qint64 enviado, qint64 total) { IpSmtpClient1Progress(enviado, total); };
+    InicioEnvio = QDateTime::currentDateTime();
+    // The send blocks this thread, pumping window events from its progress reports;
+    // its one result stands for the client's end event.
+    StatusEmail = ::EnviaEmail(pedido);
+    Finaliza(QString());
+}
+
+void TFm_Executa::IpSmtpClient1Progress(qint64 enviado, qint64 total)
+{
+    Gauge1->setValue(Percentual(enviado, total));
+    MostraPrevisao(enviado, total);
+    Bombeia();
+}
+
+void TFm_Executa::MostraPrevisao(qint64 feito, qint64 total)
+{
+    const QString linha = LinhaPrevisao(InicioEnvio, feito, total);
+    LbPrevisao->setText(linha);
+    LbPrevisao->adjustSize();
+    if (semDisplay_ && (!ecoPrevisao_.isValid() || ecoPrevisao_.elapsed() >= 1000)) {
+        ecoPrevisao_.start();
+        std::fprintf(stderr, "%s\n", linha.toLocal8Bit().constData());
+        std::fflush(stderr);
+    }
 }

@@ -2,6 +2,7 @@
 // The runner's one window: a small progress window that starts a backup run on its
 // first activation and ends the program when the run is over.
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -31,6 +32,15 @@ public:
     // Places the window in the middle of the screen.
     void CentraNaTela();
 
+    // The transfer stages. EnviaFTP returns false when it ended the run itself (no
+    // connection), so that nothing else runs; EnviaEmail always ends the run.
+    bool EnviaFTP(const QString& arquivo);
+    void EnviaEmail(const QString& arquivo);
+    // Progress of the transfers, on the window thread, inside the transfer.
+    void IdFTP1WorkBegin(qint64 total);
+    void IdFTP1Work(qint64 enviado);
+    void IpSmtpClient1Progress(qint64 enviado, qint64 total);
+
     QLabel* LbCopia = nullptr;
     QProgressBar* Gauge1 = nullptr;
     QLabel* LbPrevisao = nullptr;
@@ -55,9 +65,14 @@ protected:
     bool event(QEvent* e) override;
 
 private:
+    void MostraPrevisao(qint64 feito, qint64 total);
+
     bool semDisplay_;
     std::unique_ptr<Rotulo> rotulo_;
     std::unique_ptr<Barra> barra_;
     std::unique_ptr<Memo> memo_;
     std::unique_ptr<TravaExecucao> trava_;
+    qint64 totalFtp_ = 0;
+    // Without a display the estimate goes to standard error at most once a second.
+    QElapsedTimer ecoPrevisao_;
 };

@@ -1,9 +1,11 @@
 #include "apoio/Instalacao.h"
 
 #include "apoio/Arquivos.h"
+#include "plataforma/DataHora.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -29,7 +31,10 @@ int Instalacao::Executa(const QProcessEnvironment& ambiente, QByteArray* erros) 
     p.setProcessEnvironment(ambiente);
     p.setWorkingDirectory(pastaAtual.isEmpty() ? pasta : pastaAtual);
     p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(pasta + QStringLiteral("Vaultrun"), {});
+    if (envoltorio.isEmpty())
+        p.start(pasta + QStringLiteral("Vaultrun"), {});
+    else
+        p.start(envoltorio.first(), envoltorio.mid(1) << pasta + QStringLiteral("Vaultrun"));
     if (!p.waitForStarted(-1))
         return -1;
     p.waitForFinished(-1);
@@ -64,4 +69,24 @@ QProcessEnvironment Instalacao::AmbienteGbakFalso(const QString& modos, const QS
     if (!arquivoArgs.isEmpty())
         amb.insert(QStringLiteral("GBAK_FALSO_ARGS"), arquivoArgs);
     return amb;
+}
+
+QByteArray ConfigFalso(const QString& destino, const QByteArray& demais, const QByteArray& origem)
+{
+    return "[Sistema]\r\nGBAK=" + GbakFalso().toLocal8Bit() + "\r\nOrigem=" + origem + "\r\nDestino="
+        + destino.toLocal8Bit() + "\r\n" + demais;
+}
+
+QDateTime DataDaLinha(const QString& linha)
+{
+    const qsizetype fim = linha.indexOf(QStringLiteral(" - Base "));
+    return QLocale::system().toDateTime(linha.left(fim), FormatoDataCurta() + QLatin1Char(' ') + FormatoHoraLonga());
+}
+
+void ConfereLinha(const QString& linha, const QString& resultado)
+{
+    EXPECT_TRUE(linha.endsWith(QStringLiteral(" - Base ") + resultado)) << linha.toStdString();
+    const QDateTime quando = DataDaLinha(linha);
+    EXPECT_TRUE(quando.isValid()) << linha.toStdString();
+    EXPECT_LE(qAbs(quando.secsTo(QDateTime::currentDateTime())), 120) << linha.toStdString();
 }

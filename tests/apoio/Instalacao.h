@@ -1,6 +1,7 @@
 #pragma once
 // The runner program installed into a scratch folder, and the stand-in gbak.
 #include <QByteArray>
+#include <QDateTime>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,7 @@ QString ProgramaVaultrun();
 struct Instalacao {
     QString pasta;  // with a trailing '/'
     QString pastaAtual;  // the folder the program starts in; the install folder unless set
+    QStringList envoltorio;  // a command the program is started under ("unshare --net"); none unless set
     explicit Instalacao(const QString& pastaBase);
     void GravaConfig(const QByteArray& conteudo) const;
     // Runs the program without a display; returns its exit code.
@@ -25,3 +27,14 @@ struct Instalacao {
     // stand-in as GBAK).
     static QProcessEnvironment AmbienteGbakFalso(const QString& modos, const QString& arquivoArgs = {});
 };
+
+// A CONFIG.ini naming the stand-in gbak, a database and a destination, then
+// the lines in `demais`.
+QByteArray ConfigFalso(const QString& destino, const QByteArray& demais, const QByteArray& origem = "/dados/BASE.FDB");
+
+// The date at the start of a run log line, in the machine's "c" format.
+QDateTime DataDaLinha(const QString& linha);
+
+// A run log line ends with " - Base " + `resultado` and starts with a date of the
+// last two minutes.
+void ConfereLinha(const QString& linha, const QString& resultado);

@@ -199,4 +199,24 @@ TEST_F(FormatosBrasileiros, JanelaCentradaComOTituloDescrito)
     EXPECT_LE(qAbs(janela.geometry().center().y() - tela.center().y()), 1) << janela.geometry().y();
 }
 
+// The upload's bar for an archive beyond an int's range: it moves in proportion,
+// is full only at the end, and the estimate line counts the real kilobytes.
+TEST(ProgressoDoEnvio, BarraDoFtpComArquivoAlemDe2GiB)
+{
+    const qint64 total = qint64(5) << 30;
+    TFm_Executa janela(true);
+    janela.MostraProgresso(true);
+    janela.IdFTP1WorkBegin(total);
+    janela.IdFTP1Work(0);
+    EXPECT_EQ(janela.Gauge1->value(), 0);
+    EXPECT_EQ(janela.LbPrevisao->text(), QStringLiteral("Previsão: Calculando - 0/5242880"));
+    janela.IdFTP1Work(total / 2);
+    EXPECT_NEAR(double(janela.Gauge1->value()) / janela.Gauge1->maximum(), 0.5, 1e-6);
+    janela.IdFTP1Work(total - 1);
+    EXPECT_LT(janela.Gauge1->value(), janela.Gauge1->maximum());
+    janela.IdFTP1Work(total);
+    EXPECT_EQ(janela.Gauge1->value(), janela.Gauge1->maximum());
+    EXPECT_TRUE(janela.LbPrevisao->text().endsWith(QStringLiteral("5242880/5242880"))) << janela.LbPrevisao->text().toStdString();
+}
+
 }

@@ -19,29 +19,6 @@
 
 namespace {
 
-// The date at the start of a run log line, in the machine's "c" format.
-QDateTime DataDaLinha(const QString& linha)
-{
-    const qsizetype fim = linha.indexOf(QStringLiteral(" - Base "));
-    return QLocale::system().toDateTime(linha.left(fim), FormatoDataCurta() + QLatin1Char(' ') + FormatoHoraLonga());
-}
-
-void ConfereLinha(const QString& linha, const QString& resultado)
-{
-    EXPECT_TRUE(linha.endsWith(QStringLiteral(" - Base ") + resultado)) << linha.toStdString();
-    const QDateTime quando = DataDaLinha(linha);
-    EXPECT_TRUE(quando.isValid()) << linha.toStdString();
-    EXPECT_LE(qAbs(quando.secsTo(QDateTime::currentDateTime())), 120) << linha.toStdString();
-}
-
-// A CONFIG.ini naming the stand-in gbak, a database and a destination, then
-// the lines in `demais`.
-QByteArray ConfigFalso(const QString& destino, const QByteArray& demais, const QByteArray& origem = "/dados/BASE.FDB")
-{
-    return "[Sistema]\r\nGBAK=" + (PastaGbakFalso() + QStringLiteral("/gbak")).toLocal8Bit() + "\r\nOrigem=" + origem
-        + "\r\nDestino=" + destino.toLocal8Bit() + "\r\n" + demais;
-}
-
 // Each check before the backup, with the line it leaves; none of them starts gbak.
 TEST(Vaultrun, VerificacoesAntesDoBackup)
 {
