@@ -2,7 +2,7 @@
 
 #include <zlib.h>
 
-CompressorPedacos::CompressorPedacos(NivelDeflate nivel) : z_(new z_stream{})
+CompressorPedacos::CompressorPedacos(NivelDeflate nivel) : nivel_(nivel), z_(new z_stream{})
 {
     // Raw deflate: the ZIP container carries its own sizes and CRC-32.
     if (deflateInit2(z_, nivel.nivel, Z_DEFLATED, -MAX_WBITS, 8,
@@ -31,7 +31,10 @@ PedacoDeflate CompressorPedacos::Comprime(QByteArrayView anterior, QByteArrayVie
     if (!z_)
         return falha(QStringLiteral("memória insuficiente para o compressor"));
     z_stream& z = *z_;
-    if (deflateReset(&z) != Z_OK)
+    // deflateReset reloads the level's own table, so the tuning goes after it.
+    if (deflateReset(&z) != Z_OK
+        || (nivel_.cadeia > 0
+            && deflateTune(&z, nivel_.boa, nivel_.preguica, nivel_.suficiente, nivel_.cadeia) != Z_OK))
         return falha(QStringLiteral("falha interna do compressor"));
     const QByteArrayView dicionario = anterior.last(qMin(anterior.size(), kJanelaDeflate));
     if (!dicionario.isEmpty()
