@@ -9,7 +9,7 @@ pkgs=(
   libgtest-dev libgmock-dev libbenchmark-dev
   firebird3.0-server firebird3.0-utils
   python3 python3-pyftpdlib python3-aiosmtpd
-  zlib1g-dev zip unzip pigz time bc iproute2 procps
+  zlib1g-dev libdeflate-dev zip unzip pigz time bc iproute2 procps
 )
 missing=()
 for p in "${pkgs[@]}"; do

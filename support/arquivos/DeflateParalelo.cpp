@@ -26,7 +26,7 @@ bool LeTrecho(QFile& arquivo, qint64 posicao, QByteArray& bytes)
 
 } // namespace
 
-DeflateParalelo::DeflateParalelo(const QString& arquivo, qint64 tamanho, int trabalhadores, NivelDeflate nivel)
+DeflateParalelo::DeflateParalelo(const QString& arquivo, qint64 tamanho, int trabalhadores)
     : arquivo_(arquivo), tamanho_(tamanho),
       // An empty file is still one (empty) piece: the stream needs its final block.
       pedacos_(std::max<qint64>(1, (tamanho + kTamanhoPedaco - 1) / kTamanhoPedaco))
@@ -39,7 +39,7 @@ DeflateParalelo::DeflateParalelo(const QString& arquivo, qint64 tamanho, int tra
     janela_ = 2 * static_cast<qint64>(trabalhadores);
     trabalhadores_.reserve(static_cast<size_t>(trabalhadores));
     for (int i = 0; i < trabalhadores; ++i)
-        trabalhadores_.emplace_back([this, nivel] { Trabalha(nivel); });
+        trabalhadores_.emplace_back([this] { Trabalha(); });
 }
 
 DeflateParalelo::~DeflateParalelo()
@@ -64,9 +64,9 @@ void DeflateParalelo::Falha(const QString& motivo)
     mudou_.notify_all();
 }
 
-void DeflateParalelo::Trabalha(NivelDeflate nivel)
+void DeflateParalelo::Trabalha()
 {
-    CompressorPedacos compressor(nivel);
+    CompressorPedacos compressor;
     QFile arquivo(arquivo_);
     if (!arquivo.open(QIODevice::ReadOnly)) {
         Falha(arquivo.errorString());

@@ -23,7 +23,7 @@ class DeflateParalelo {
 public:
     // `tamanho`: the bytes of `arquivo` to compress, known beforehand; a file
     // that turns out shorter is an error. `trabalhadores` 0: one per core.
-    DeflateParalelo(const QString& arquivo, qint64 tamanho, int trabalhadores = 0, NivelDeflate nivel = {});
+    DeflateParalelo(const QString& arquivo, qint64 tamanho, int trabalhadores = 0);
     // Stops the workers and waits for them, also when the stream was abandoned.
     ~DeflateParalelo();
     DeflateParalelo(const DeflateParalelo&) = delete;
@@ -47,7 +47,7 @@ private:
         quint32 crc = 0;
         qint64 tamanho = 0;
     };
-    void Trabalha(NivelDeflate nivel);
+    void Trabalha();
     void Falha(const QString& motivo);
 
     const QString arquivo_;
