@@ -18,6 +18,9 @@ QString PastaTeste(const QTemporaryDir& dir, const QString& sub = {});
 void AbreParaServidor(const QString& pasta);
 
 bool GravaArquivo(const QString& caminho, const QByteArray& bytes);
+// Records of a dump whose every line carries a random hexadecimal identifier, as
+// backups of tables keyed by UUIDs do: text where short matches are mostly chance.
+QByteArray RegistrosComIdentificadores(qsizetype tamanho, quint32 semente);
 QByteArray LeArquivo(const QString& caminho);
 // Names of the entries of a folder, hidden ones included, sorted.
 QStringList ConteudoPasta(const QString& pasta);

@@ -193,9 +193,11 @@ INSTANTIATE_TEST_SUITE_P(
                                  Registros(40000).left(kTamanhoPedaco) + "Z"},
                       CasoValido{"incompressivel", QStringLiteral("aleatorio.bkp"), Aleatorio(3 * kTamanhoPedaco + 12345, 5)},
                       CasoValido{"repetitivo", QStringLiteral("repetido.bkp"), Repetitivo(5 * kTamanhoPedaco + 7)},
+                      CasoValido{"identificadores", QStringLiteral("uuid.bkp"),
+                                 RegistrosComIdentificadores(3 * kTamanhoPedaco + 99, 8)},
                       CasoValido{"misto", QStringLiteral("misto.bkp"),
                                  Registros(30000) + Aleatorio(kTamanhoPedaco / 2, 9) + Repetitivo(kTamanhoPedaco)
-                                     + Registros(30000)}),
+                                     + RegistrosComIdentificadores(kTamanhoPedaco, 2) + Registros(30000)}),
     [](const ::testing::TestParamInfo<CasoValido>& info) { return std::string(info.param.descricao); });
 
 // A real gbak backup of several pieces: each reader inflates exactly gbak's bytes.

@@ -52,13 +52,37 @@ CompressorPedacos::~CompressorPedacos()
 
 PedacoDeflate CompressorPedacos::Comprime(QByteArrayView anterior, QByteArrayView dados, bool ultimo)
 {
+    return Comprime(anterior, dados, ultimo, std::nullopt);
+}
+
+PedacoDeflate CompressorPedacos::Comprime(QByteArrayView anterior, QByteArrayView dados, bool ultimo,
+                                          std::optional<Compressor> escolhido)
+{
     if (!libdeflate_ || !zlib_ || !inflador_)
         return Falha(QStringLiteral("memória insuficiente para o compressor"));
-    const QByteArrayView amostra = dados.first(qMin(dados.size(), kAmostra));
-    const qsizetype comZlib = TamanhoZlib(anterior, amostra);
-    if (comZlib < 0)
+    if (escolhido == Compressor::Libdeflate)
+        return ComLibdeflate(dados, ultimo);
+
+    // zlib's trial on the head is the start of its real work: flushed to a byte
+    // boundary it measures what the head costs, and the rest goes on from there
+    // when zlib is kept.
+    PedacoDeflate pedaco;
+    pedaco.compressor = Compressor::Zlib;
+    if (!PreparaZlib(anterior))
         return Falha(FalhaInterna());
-    return comZlib < TamanhoLibdeflate(amostra) ? ComZlib(anterior, dados, ultimo) : ComLibdeflate(dados, ultimo);
+    // deflateBound covers a finished stream; the flushes add a few bytes more,
+    // and Deflate grows the buffer should it ever need to.
+    pedaco.bytes.resize(static_cast<qsizetype>(deflateBound(zlib_, static_cast<uLong>(dados.size()))) + 64);
+    qsizetype feitos = 0;
+    const QByteArrayView amostra = dados.first(qMin(dados.size(), kAmostra));
+    if (!Deflate(pedaco.bytes, feitos, amostra, Z_SYNC_FLUSH))
+        return Falha(FalhaInterna());
+    if (!escolhido && feitos >= TamanhoLibdeflate(amostra))
+        return ComLibdeflate(dados, ultimo);
+    if (!Deflate(pedaco.bytes, feitos, dados.sliced(amostra.size()), ultimo ? Z_FINISH : Z_SYNC_FLUSH))
+        return Falha(FalhaInterna());
+    pedaco.bytes.resize(feitos);
+    return pedaco;
 }
 
 qsizetype CompressorPedacos::TamanhoLibdeflate(QByteArrayView dados)
@@ -81,46 +105,24 @@ bool CompressorPedacos::PreparaZlib(QByteArrayView anterior)
                       == Z_OK);
 }
 
-qsizetype CompressorPedacos::TamanhoZlib(QByteArrayView anterior, QByteArrayView dados)
+bool CompressorPedacos::Deflate(QByteArray& saida, qsizetype& feitos, QByteArrayView entrada, int modo)
 {
-    if (!PreparaZlib(anterior))
-        return -1;
     z_stream& z = *zlib_;
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(dados.data()));
-    z.avail_in = static_cast<uInt>(dados.size());
-    z.next_out = reinterpret_cast<Bytef*>(rascunho_.data());
-    z.avail_out = static_cast<uInt>(rascunho_.size());
-    return deflate(&z, Z_FINISH) == Z_STREAM_END ? static_cast<qsizetype>(z.total_out) : -1;
-}
-
-PedacoDeflate CompressorPedacos::ComZlib(QByteArrayView anterior, QByteArrayView dados, bool ultimo)
-{
-    PedacoDeflate pedaco;
-    pedaco.compressor = Compressor::Zlib;
-    if (!PreparaZlib(anterior))
-        return Falha(FalhaInterna());
-    z_stream& z = *zlib_;
-    // deflateBound covers a finished stream; a sync flush adds a few bytes more,
-    // and the loop grows the buffer should it ever need to.
-    pedaco.bytes.resize(static_cast<qsizetype>(deflateBound(&z, static_cast<uLong>(dados.size()))) + 64);
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(dados.data()));
-    z.avail_in = static_cast<uInt>(dados.size());
-    qsizetype feitos = 0;
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(entrada.data()));
+    z.avail_in = static_cast<uInt>(entrada.size());
     for (;;) {
-        z.next_out = reinterpret_cast<Bytef*>(pedaco.bytes.data() + feitos);
-        z.avail_out = static_cast<uInt>(pedaco.bytes.size() - feitos);
-        const int rc = deflate(&z, ultimo ? Z_FINISH : Z_SYNC_FLUSH);
-        feitos = pedaco.bytes.size() - static_cast<qsizetype>(z.avail_out);
+        z.next_out = reinterpret_cast<Bytef*>(saida.data() + feitos);
+        z.avail_out = static_cast<uInt>(saida.size() - feitos);
+        const int rc = deflate(&z, modo);
+        feitos = saida.size() - static_cast<qsizetype>(z.avail_out);
         if (rc == Z_STREAM_ERROR)
-            return Falha(FalhaInterna());
+            return false;
         // A flush is done once all input is in and zlib left room to spare (a
         // full buffer may still hide pending output).
-        if (ultimo ? rc == Z_STREAM_END : (z.avail_in == 0 && z.avail_out > 0))
-            break;
-        pedaco.bytes.resize(pedaco.bytes.size() * 2);
+        if (modo == Z_FINISH ? rc == Z_STREAM_END : (z.avail_in == 0 && z.avail_out > 0))
+            return true;
+        saida.resize(saida.size() * 2);
     }
-    pedaco.bytes.resize(feitos);
-    return pedaco;
 }
 
 PedacoDeflate CompressorPedacos::ComLibdeflate(QByteArrayView dados, bool ultimo)

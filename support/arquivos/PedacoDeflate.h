@@ -5,6 +5,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
+
 struct libdeflate_compressor;
 struct z_stream_s;
 
@@ -38,7 +40,8 @@ struct PedacoDeflate {
 //   hash chains cut to 16 links, starting from the previous 32 KiB as its
 //   dictionary: smaller where records hold random text (identifiers, hashes),
 //   where libdeflate's short matches cost more than they save. A piece that is
-//   not the last ends with a sync flush, the same empty stored block.
+//   not the last ends with a sync flush, the same empty stored block (and one
+//   more stands after the head that was tried).
 // One per thread.
 class CompressorPedacos {
 public:
@@ -50,13 +53,17 @@ public:
     // `anterior`: the input just before `dados` (its last kJanelaDeflate bytes
     // are used). `ultimo`: the piece ends the stream.
     PedacoDeflate Comprime(QByteArrayView anterior, QByteArrayView dados, bool ultimo);
+    // The same with the compressor chosen by the caller instead of by the trial
+    // (nullopt: by the trial).
+    PedacoDeflate Comprime(QByteArrayView anterior, QByteArrayView dados, bool ultimo,
+                           std::optional<Compressor> escolhido);
 
 private:
     PedacoDeflate ComLibdeflate(QByteArrayView dados, bool ultimo);
-    PedacoDeflate ComZlib(QByteArrayView anterior, QByteArrayView dados, bool ultimo);
     qsizetype TamanhoLibdeflate(QByteArrayView dados);
-    qsizetype TamanhoZlib(QByteArrayView anterior, QByteArrayView dados);
     bool PreparaZlib(QByteArrayView anterior);
+    // Feeds `entrada` to zlib with `modo`, appending to `saida` from `feitos`.
+    bool Deflate(QByteArray& saida, qsizetype& feitos, QByteArrayView entrada, int modo);
 
     libdeflate_compressor* libdeflate_ = nullptr;
     z_stream_s* zlib_ = nullptr;
