@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -99,8 +100,9 @@ void DeflateParalelo::Trabalha()
 
         Pronto pronto;
         pronto.tamanho = tamanho;
-        pronto.crc = static_cast<quint32>(crc32_z(0, reinterpret_cast<const Bytef*>(dados.data()),
-                                                  static_cast<z_size_t>(dados.size())));
+        // libdeflate's CRC-32 uses the CPU's carry-less multiply, several times
+        // faster than zlib's; the values are the same.
+        pronto.crc = libdeflate_crc32(0, dados.data(), static_cast<size_t>(dados.size()));
         PedacoDeflate pedaco = compressor.Comprime(anterior, dados, indice == pedacos_ - 1);
         if (!pedaco.erro.isEmpty()) {
             Falha(pedaco.erro);

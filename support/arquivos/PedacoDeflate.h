@@ -16,7 +16,7 @@ inline constexpr qsizetype kTamanhoPedaco = 1 << 20;
 // How far back deflate can refer: the history a piece may start from.
 inline constexpr qsizetype kJanelaDeflate = 32 * 1024;
 // The head of each piece that both compressors try before one is chosen for it.
-inline constexpr qsizetype kAmostra = 64 * 1024;
+inline constexpr qsizetype kAmostra = 32 * 1024;
 
 enum class Compressor { Libdeflate, Zlib };
 
