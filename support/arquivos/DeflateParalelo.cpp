@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
@@ -66,6 +67,17 @@ void DeflateParalelo::Falha(const QString& motivo)
 }
 
 void DeflateParalelo::Trabalha()
+{
+    // An exception leaving a thread would end the program: a worker that runs
+    // out of memory fails the stream instead.
+    try {
+        Comprime();
+    } catch (const std::bad_alloc&) {
+        Falha(QStringLiteral("memória insuficiente para compactar"));
+    }
+}
+
+void DeflateParalelo::Comprime()
 {
     CompressorPedacos compressor;
     QFile arquivo(arquivo_);

@@ -48,6 +48,7 @@ private:
         qint64 tamanho = 0;
     };
     void Trabalha();
+    void Comprime();
     void Falha(const QString& motivo);
 
     const QString arquivo_;

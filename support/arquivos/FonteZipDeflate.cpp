@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 
 namespace {
 
@@ -84,8 +85,15 @@ zip_int64_t FonteZipDeflate::Comando(void* estado, void* dados, zip_uint64_t tam
     auto* fonte = static_cast<FonteZipDeflate*>(estado);
     switch (comando) {
     case ZIP_SOURCE_OPEN:
-        // Each opening streams the file anew.
-        fonte->fluxo_ = std::make_unique<DeflateParalelo>(fonte->arquivo_, fonte->tamanho_);
+        // Each opening streams the file anew. Nothing may be thrown through
+        // libzip, which is C: a thread that cannot start is a failure to open.
+        try {
+            fonte->fluxo_ = std::make_unique<DeflateParalelo>(fonte->arquivo_, fonte->tamanho_);
+        } catch (const std::exception& e) {
+            fonte->erro_ = QStringLiteral("não foi possível iniciar a compressão (%1)").arg(QString::fromLocal8Bit(e.what()));
+            zip_error_set(&fonte->erroZip_, ZIP_ER_MEMORY, 0);
+            return -1;
+        }
         fonte->pedaco_.clear();
         fonte->entregue_ = 0;
         fonte->comprimido_ = 0;
