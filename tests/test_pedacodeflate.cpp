@@ -56,6 +56,8 @@ QByteArray Ruido(qsizetype tamanho)
 
 } // namespace
 
+void PrintTo(Compressor c, std::ostream* os) { *os << (c == Compressor::Libdeflate ? "libdeflate" : "zlib"); }
+
 struct CasoPedacos {
     const char* descricao;
     QByteArray conteudo;
