@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes a real gbak backup of at least MEGABYTES (default 220) from a generated
-# database on the local Firebird server, then compares Compacta with zip -6 on it
+# database on the local Firebird server, then compares Compacta with zip -6 and pigz -6 on it
 # (bench/compacta.sh) and measures the peak memory of a whole Vaultrun run that
 # backs that database up, restores it as a test and compresses it.
 #   bench/backup_grande.sh [MEGABYTES] [WORK_FOLDER]
@@ -47,7 +47,7 @@ SQL
 fi
 [ -f "$bkp" ] || gbak -user sysdba -password bluefjord localhost:"$db" "$bkp"
 echo "backup: $(stat -c %s "$bkp") bytes"
-echo "== Compacta vs zip -6 on the backup"
+echo "== Compacta vs zip -6 and pigz -6 on the backup"
 "$here/compacta.sh" "$bkp" "$here/../build"
 
 echo "== whole headless Vaultrun run on that database (backup, test restore, compression)"

@@ -1,6 +1,6 @@
 #!/bin/bash
-# Compares Compacta with Info-ZIP "zip -6 -j" on the same file: wall and CPU time,
-# archive sizes, ratios and Compacta's peak memory. The file itself is left alone;
+# Compares Compacta with Info-ZIP "zip -6 -j" and "pigz -6" on the same file: wall and CPU time,
+# archive sizes, ratios and peak memory. The file itself is left alone;
 # each contender works on its own copy in a scratch folder.
 #
 #   bench/compacta.sh FILE [BUILD_DIR]
@@ -36,36 +36,42 @@ arquivo=$(realpath "${1:?uso: $0 ARQUIVO [PASTA_BUILD]}")
 build=${2:-$(dirname "$0")/../build}
 programa=$(realpath "$build/bench/bench_compacta")
 [[ -x /usr/bin/time ]] || { echo "falta /usr/bin/time (pacote time)" >&2; exit 1; }
+command -v pigz > /dev/null || { echo "falta pigz (pacote pigz)" >&2; exit 1; }
 
 trabalho=$(mktemp -d "${TMPDIR:-/tmp}/bench-compacta.XXXXXX")
 trap 'rm -rf "$trabalho"' EXIT
 nome=$(basename "$arquivo")
-mkdir "$trabalho/compacta" "$trabalho/zip"
-cp "$arquivo" "$trabalho/compacta/$nome"
-cp "$arquivo" "$trabalho/zip/$nome"
 original=$(stat -c %s "$arquivo")
 
-# Compacta: the program measures itself; /usr/bin/time adds the peak RSS as the
-# kernel saw it for the whole process.
-/usr/bin/time -f 'rss_time_kb=%M' -o "$trabalho/compacta.time" \
-    "$programa" "$trabalho/compacta/$nome" "$trabalho/compacta/$nome.zip" > "$trabalho/compacta.out"
-source "$trabalho/compacta.out"
-source "$trabalho/compacta.time"
-c_parede=$parede c_cpu=$cpu c_tam=$compactado
+# Runs one contender under /usr/bin/time on its own copy of the file (Compacta
+# consumes its input) and prints a row: wall and CPU seconds, output size, its
+# share of the original and the peak resident memory the kernel saw. The copy is
+# made before the clock starts and sits in the page cache for every contender.
+medir() {
+    local rotulo=$1 saida=$2; shift 2
+    local pasta=$trabalho/$rotulo
+    mkdir -p "$pasta"
+    cp "$arquivo" "$pasta/$nome"
+    sync
+    (cd "$pasta" && /usr/bin/time -f '%e %U %S %M' -o "$pasta.time" "$@" > "$pasta.out")
+    local parede usuario sistema rss tamanho
+    read -r parede usuario sistema rss < "$pasta.time"
+    tamanho=$(stat -c %s "$pasta/$saida")
+    printf '%-10s %10.2f %10.2f %14d %7.2f%% %10d\n' "$rotulo" "$parede" "$(echo "$usuario + $sistema" | bc -l)" \
+        "$tamanho" "$(echo "100 * $tamanho / $original" | bc -l)" "$rss"
+    echo "$parede $tamanho" > "$pasta.fig"
+}
 
-(cd "$trabalho/zip" && /usr/bin/time -f 'z_parede=%e\nz_cpu_u=%U\nz_cpu_s=%S\nz_rss_kb=%M' -o ../zip.time \
-    zip -6 -j -q "$nome.zip" "$nome")
-source "$trabalho/zip.time"
-z_cpu=$(echo "$z_cpu_u + $z_cpu_s" | bc -l)
-z_tam=$(stat -c %s "$trabalho/zip/$nome.zip")
-
-unzip -tq "$trabalho/compacta/$nome.zip" > /dev/null || { echo "unzip -t recusou o arquivo de Compacta" >&2; exit 1; }
-
-printf 'arquivo: %s (%d bytes)\n' "$arquivo" "$original"
+uptime
+printf 'arquivo: %s (%d bytes), %d núcleos\n' "$arquivo" "$original" "$(nproc)"
 printf '%-10s %10s %10s %14s %8s %10s\n' "" "parede(s)" "cpu(s)" "tamanho" "razao" "rss(KiB)"
-printf '%-10s %10.2f %10.2f %14d %7.2f%% %10d\n' Compacta "$c_parede" "$c_cpu" "$c_tam" \
-    "$(echo "100 * $c_tam / $original" | bc -l)" "$rss_time_kb"
-printf '%-10s %10.2f %10.2f %14d %7.2f%% %10d\n' "zip -6" "$z_parede" "$z_cpu" "$z_tam" \
-    "$(echo "100 * $z_tam / $original" | bc -l)" "$z_rss_kb"
-printf 'Compacta/zip: tempo %.3f, tamanho %.4f\n' "$(echo "$c_parede / $z_parede" | bc -l)" \
+medir Compacta "$nome.zip" "$programa" "$nome" "$nome.zip"
+medir zip-6 "$nome.zip" zip -6 -j -q "$nome.zip" "$nome"
+medir pigz-6 "$nome.gz" pigz -6 -k "$nome"
+
+unzip -tq "$trabalho/Compacta/$nome.zip" > /dev/null || { echo "unzip -t recusou o arquivo de Compacta" >&2; exit 1; }
+read -r c_parede c_tam < "$trabalho/Compacta.fig"
+read -r z_parede z_tam < "$trabalho/zip-6.fig"
+printf 'zip -6 / Compacta: tempo %.2fx; Compacta / zip -6: tamanho %.4f\n' "$(echo "$z_parede / $c_parede" | bc -l)" \
     "$(echo "$c_tam / $z_tam" | bc -l)"
+uptime

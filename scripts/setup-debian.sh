@@ -9,7 +9,7 @@ pkgs=(
   libgtest-dev libgmock-dev libbenchmark-dev
   firebird3.0-server firebird3.0-utils
   python3 python3-pyftpdlib python3-aiosmtpd
-  zip unzip time bc iproute2 procps openssl curl locales
+  zlib1g-dev libdeflate-dev zip unzip pigz time bc iproute2 procps openssl curl locales
 )
 missing=()
 for p in "${pkgs[@]}"; do

@@ -2,6 +2,7 @@
 
 #include "plataforma/Erro.h"
 #include "plataforma/Plataforma.h"
+#include "arquivos/FonteZipDeflate.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,6 +52,11 @@ void Compacta(const QString& arquivo, const QString& arquivoZip)
     const QFileInfo destino(arquivoZip);
     const QString pasta = destino.absolutePath();
 
+    // The entry's data comes already deflated on every core; libzip only frames
+    // it. Declared before the archive handle, so it outlives the source libzip
+    // makes of it.
+    FonteZipDeflate deflate(arquivo);
+
     // libzip itself writes to "<name>.XXXXXX" and renames onto <name>, but it never
     // flushes to disk. So it builds a hidden temporary archive (ignored by pruning
     // if a crash leaves it behind), which is flushed and only then given its name.
@@ -71,22 +77,20 @@ void Compacta(const QString& arquivo, const QString& arquivoZip)
     }
 
     const QByteArray nomeEntrada = QFileInfo(arquivo).fileName().toUtf8();
-    zip_source_t* fonte = zip_source_file(arq.za, QFile::encodeName(arquivo).constData(), 0, -1);
+    zip_source_t* fonte = deflate.Cria(arq.za);
     if (!fonte)
         throw falha(TextoZip(zip_get_error(arq.za)));
-    const zip_int64_t indice = zip_file_add(arq.za, nomeEntrada.constData(), fonte, ZIP_FL_ENC_UTF_8);
-    if (indice < 0) {
+    if (zip_file_add(arq.za, nomeEntrada.constData(), fonte, ZIP_FL_ENC_UTF_8) < 0) {
         zip_source_free(fonte);
         throw falha(TextoZip(zip_get_error(arq.za)));
     }
-    if (zip_set_file_compression(arq.za, static_cast<zip_uint64_t>(indice), ZIP_CM_DEFLATE, 6) != 0)
-        throw falha(TextoZip(zip_get_error(arq.za)));
 
-    // zip_close streams the file through deflate into the temporary archive. On
+    // zip_close pulls the compressed stream into the temporary archive. On
     // failure libzip removes its own partial output and the handle stays ours to
-    // discard; on success the handle is gone.
+    // discard; on success the handle is gone. A failure on the reading side is
+    // worded by the source, libzip would only say "read error".
     if (zip_close(arq.za) != 0)
-        throw falha(TextoZip(zip_get_error(arq.za)));
+        throw falha(!deflate.erro().isEmpty() ? deflate.erro() : TextoZip(zip_get_error(arq.za)));
     arq.za = nullptr;
 
     // Without this a crash right after the rename could leave an archive of the

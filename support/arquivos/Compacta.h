@@ -2,7 +2,9 @@
 #include <QString>
 
 // Packs `arquivo` into the ZIP archive `arquivoZip` (one entry named after the
-// file, deflate level 6, ZIP64 when needed), then deletes `arquivo`.
+// file, deflate, ZIP64 when needed), then deletes `arquivo`. The file is deflated
+// on every core in bounded memory (see arquivos/DeflateParalelo.h). Touches no
+// GUI and no state shared between calls, so it may run on any thread.
 // The archive is written under a temporary name in its folder and renamed only
 // once it is complete and flushed to disk; an archive of that name that already
 // exists is replaced. On any failure (unreadable file, full disk, library error)

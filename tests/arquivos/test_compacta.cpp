@@ -1,9 +1,12 @@
 #include "apoio/Arquivos.h"
+#include "apoio/Dados.h"
+#include "apoio/Firebird.h"
 #include "apoio/Processos.h"
 #include "apoio/Texto.h"
 #include "apoio/Zip.h"
 #include "arquivos/Compacta.h"
 #include "plataforma/Erro.h"
+#include "arquivos/PedacoDeflate.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +18,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <zip.h>
 
 #include <cerrno>
 #include <cstring>
@@ -103,6 +107,39 @@ QByteArray Registros(int linhas)
     return bytes;
 }
 
+// The first entry's bytes as libzip, a third reader, inflates them; libzip checks
+// the CRC-32 when the entry is read to its end. Null when it refuses the archive.
+QByteArray LeComLibzip(const QString& arquivo)
+{
+    int codigo = 0;
+    zip_t* za = zip_open(QFile::encodeName(arquivo).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &codigo);
+    if (!za)
+        return {};
+    QByteArray conteudo("");
+    zip_file_t* entrada = zip_fopen_index(za, 0, 0);
+    char bloco[1 << 16];
+    zip_int64_t n = entrada ? 0 : -1;
+    while (entrada && (n = zip_fread(entrada, bloco, sizeof bloco)) > 0)
+        conteudo.append(bloco, static_cast<qsizetype>(n));
+    if (entrada)
+        zip_fclose(entrada);
+    zip_discard(za);
+    return n < 0 ? QByteArray() : conteudo;
+}
+
+// Bytes that repeat with a period that does not divide the piece size, so matches
+// reach back across every piece boundary into the previous piece.
+QByteArray Repetitivo(qsizetype tamanho)
+{
+    const QByteArray padrao = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-abcdefghij\n";
+    QByteArray bytes;
+    bytes.reserve(tamanho + padrao.size());
+    while (bytes.size() < tamanho)
+        bytes += padrao;
+    bytes.truncate(tamanho);
+    return bytes;
+}
+
 QString TextoSo(int codigo) { return QString::fromLocal8Bit(std::strerror(codigo)); }
 
 } // namespace
@@ -134,6 +171,9 @@ TEST_P(CompactaValido, ArquivoLegivelPorOutrosComUmaEntradaIgualAoOriginal)
     EXPECT_TRUE(lido.integro) << "unzip -t recusou o arquivo";
     EXPECT_EQ(lido.nomes, QStringList{caso.nome});
     EXPECT_TRUE(lido.primeiro == caso.conteudo) << "bytes da entrada diferem do original";
+    const QByteArray libzip = LeComLibzip(zip);
+    EXPECT_FALSE(libzip.isNull()) << "libzip recusou o arquivo";
+    EXPECT_TRUE(libzip == caso.conteudo) << "libzip leu bytes diferentes do original";
     if (!caso.conteudo.isEmpty()) {
         EXPECT_EQ(lido.metodo, QStringLiteral("deflated"));
     }
@@ -150,8 +190,48 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CasoValido{"registros", QStringLiteral("BASE.FDB.bkp"), Registros(20000)},
                       CasoValido{"binario", QStringLiteral("dados.bkp"), Aleatorio(300000, 7) + Registros(500)},
                       CasoValido{"nome_acentuado", QStringLiteral("Cópia de Ação 2023.bkp"), Registros(50)},
-                      CasoValido{"vazio", QStringLiteral("vazio.bkp"), QByteArray()}),
+                      CasoValido{"vazio", QStringLiteral("vazio.bkp"), QByteArray()},
+                      // Where the stream is split into pieces and joined again.
+                      CasoValido{"um_byte", QStringLiteral("um.bkp"), QByteArray("x")},
+                      CasoValido{"um_pedaco_exato", QStringLiteral("exato.bkp"), Registros(40000).left(kTamanhoPedaco)},
+                      CasoValido{"um_pedaco_mais_um_byte", QStringLiteral("mais_um.bkp"),
+                                 Registros(40000).left(kTamanhoPedaco) + "Z"},
+                      CasoValido{"incompressivel", QStringLiteral("aleatorio.bkp"), Aleatorio(3 * kTamanhoPedaco + 12345, 5)},
+                      CasoValido{"repetitivo", QStringLiteral("repetido.bkp"), Repetitivo(5 * kTamanhoPedaco + 7)},
+                      CasoValido{"identificadores", QStringLiteral("uuid.bkp"),
+                                 RegistrosComIdentificadores(3 * kTamanhoPedaco + 99, 8)},
+                      CasoValido{"misto", QStringLiteral("misto.bkp"),
+                                 Registros(30000) + Aleatorio(kTamanhoPedaco / 2, 9) + Repetitivo(kTamanhoPedaco)
+                                     + RegistrosComIdentificadores(kTamanhoPedaco, 2) + Registros(30000)}),
     [](const ::testing::TestParamInfo<CasoValido>& info) { return std::string(info.param.descricao); });
+
+// A real gbak backup of several pieces: each reader inflates exactly gbak's bytes.
+TEST(Compacta, BackupRealDoGbakIntegro)
+{
+    QTemporaryDir dir;
+    const QString pasta = PastaTeste(dir, QStringLiteral("banco"));
+    const QString banco = pasta + QStringLiteral("/REAL.FDB");
+    ASSERT_NO_FATAL_FAILURE(CriaBanco(banco, 150000));
+    const QString backup = pasta + QStringLiteral("/REAL.bkp");
+    QByteArray saida;
+    ASSERT_EQ(Executa(QStringLiteral("gbak"),
+                      {QStringLiteral("-b"), QStringLiteral("-user"), QStringLiteral("sysdba"), QStringLiteral("-password"),
+                       QStringLiteral("bluefjord"), QStringLiteral("localhost:") + banco, backup},
+                      &saida),
+              0)
+        << saida.constData();
+    const QByteArray original = LeArquivo(backup);
+    ASSERT_GT(original.size(), 2 * kTamanhoPedaco) << "o backup deve ocupar vários pedaços";
+    const QString zip = PastaTeste(dir, QStringLiteral("saida")) + QStringLiteral("/REAL.bkp.zip");
+
+    ASSERT_NO_THROW(Compacta(backup, zip));
+
+    const ConteudoZip lido = LeZip(zip);
+    EXPECT_TRUE(lido.integro) << "unzip -t recusou o arquivo";
+    EXPECT_EQ(lido.metodo, QStringLiteral("deflated"));
+    EXPECT_TRUE(lido.primeiro == original) << "Python leu bytes diferentes do backup";
+    EXPECT_TRUE(LeComLibzip(zip) == original) << "libzip leu bytes diferentes do backup";
+}
 
 struct CasoSubstitui {
     const char* descricao;
