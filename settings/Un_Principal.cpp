@@ -328,7 +328,7 @@ void TFm_Principal::BtSalvarClick()
         case CampoConfiguracao::FTPHost: campo = EdFTPHost; break;
         }
         campo->setFocus();
-        Confirma(falha->mensagem, QLatin1String(OpcaoVerificar), QString());
+        Confirma(falha->mensagem, QString::fromUtf8(OpcaoVerificar), QString());
         return;
     }
 
@@ -348,7 +348,7 @@ void TFm_Principal::BtSalvarClick()
     EdRede->setText(c.Rede);
     if (!erro.isEmpty()) {
         // Nothing typed is lost: the window stays open for another try.
-        Confirma(QStringLiteral("Configurações NÃO foram salvas.\r%1").arg(erro), QLatin1String(OpcaoVerificar), QString());
+        Confirma(QStringLiteral("Configurações NÃO foram salvas.\r%1").arg(erro), QString::fromUtf8(OpcaoVerificar), QString());
         return;
     }
     lidos_ = c;
