@@ -10,6 +10,7 @@ pkgs=(
   firebird3.0-server firebird3.0-utils
   python3 python3-pyftpdlib python3-aiosmtpd
   zip unzip time bc iproute2 procps
+  adwaita-icon-theme fonts-dejavu-core
 )
 missing=()
 for p in "${pkgs[@]}"; do
