@@ -463,22 +463,23 @@ TEST_F(Principal, FecharSemSalvarNaoGravaNada)
     for (const bool existia : {false, true}) {
         QFile::remove(arquivo);
         const QByteArray antes = "[Sistema]\r\nHost=srv:\r\nTBckpagendadoBASE=3\r\n";
-        if (existia)
+        if (existia) {
             ASSERT_TRUE(GravaArquivo(arquivo, antes));
+        }
         Abre();
         janela->EdHost->setText(QStringLiteral("outro"));
         janela->EdEmailPass->setText(QStringLiteral("senha"));
         janela->close();
         EXPECT_FALSE(janela->isVisible());
         EXPECT_EQ(QFile::exists(arquivo), existia);
-        if (existia)
+        if (existia) {
             EXPECT_EQ(Arquivo(), antes);
+        }
     }
 }
 
-// A refused write: the window says so and stays open with every box as typed; the
-// next save stores the passwords scrambled once.
-TEST_F(Principal, GravacaoRecusadaNaoPerdeNadaNemEmbaralhaDuasVezes)
+// A refused write: the window says so and stays open with every box as typed.
+TEST_F(Principal, GravacaoRecusadaNaoPerdeNada)
 {
     DiscoPequeno disco(PastaTeste(dir), QStringLiteral("1m"));
     if (!disco.ok())

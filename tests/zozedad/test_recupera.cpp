@@ -150,6 +150,8 @@ struct CasoCaminho {
     bool compactado;
 };
 
+void PrintTo(const CasoCaminho& caso, std::ostream* os) { *os << caso.nome; }
+
 class RecuperaCaminhos : public Recupera, public ::testing::WithParamInterface<CasoCaminho> {};
 
 // The backup or the runner's archive replaces the existing database, wherever the

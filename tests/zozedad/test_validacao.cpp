@@ -37,7 +37,7 @@ struct CasoValidacao {
     const char* mensagem;
 };
 
-const QString PortaEmail = QStringLiteral("Email: número de porta inválido.");
+void PrintTo(const CasoValidacao& caso, std::ostream* os) { *os << caso.nome; }
 
 class Validacao : public ::testing::TestWithParam<CasoValidacao> {};
 
