@@ -10,6 +10,7 @@ pkgs=(
   firebird3.0-server firebird3.0-utils
   python3 python3-pyftpdlib python3-aiosmtpd
   zlib1g-dev libdeflate-dev zip unzip pigz time bc iproute2 procps openssl curl locales
+  adwaita-icon-theme fonts-dejavu-core
 )
 missing=()
 for p in "${pkgs[@]}"; do
