@@ -32,11 +32,23 @@ struct ZipAberto {
 
 } // namespace
 
+namespace {
+
+Erro FalhaCompactacao(const QString& arquivo, const QString& arquivoZip, const QString& motivo)
+{
+    return Erro(QStringLiteral("Falha ao compactar %1 em %2: %3").arg(arquivo, arquivoZip, motivo));
+}
+
+}
+
 void Compacta(const QString& arquivo, const QString& arquivoZip)
 {
-    auto falha = [&](const QString& motivo) {
-        return Erro(QStringLiteral("Falha ao compactar %1 em %2: %3").arg(arquivo, arquivoZip, motivo));
-    };
+    PublicaArquivo(PreparaArquivo(arquivo, arquivoZip), arquivo, arquivoZip);
+}
+
+QString PreparaArquivo(const QString& arquivo, const QString& arquivoZip)
+{
+    auto falha = [&](const QString& motivo) { return FalhaCompactacao(arquivo, arquivoZip, motivo); };
 
     // Checked before anything is created: libzip would only notice inside
     // zip_close, and would word a missing file as a generic open failure.
@@ -102,6 +114,13 @@ void Compacta(const QString& arquivo, const QString& arquivoZip)
         throw falha(QStringLiteral("não foi possível gravar no disco")
                     + (codigo ? QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(codigo))) : QString()));
     }
+    return temporario;
+}
+
+void PublicaArquivo(const QString& temporario, const QString& arquivo, const QString& arquivoZip)
+{
+    auto falha = [&](const QString& motivo) { return FalhaCompactacao(arquivo, arquivoZip, motivo); };
+    const QString pasta = QFileInfo(arquivoZip).absolutePath();
     // std::filesystem::rename replaces an existing archive in one step, which
     // QFile::rename refuses to do.
     std::error_code ec;

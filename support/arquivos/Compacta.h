@@ -11,3 +11,13 @@
 // throws Erro with a clear Portuguese text, leaves no partial archive behind and
 // keeps `arquivo` in place.
 void Compacta(const QString& arquivo, const QString& arquivoZip);
+
+// The two halves of Compacta, for a caller that builds the archive while it still
+// decides whether to keep it (the test restore runs meanwhile):
+// PreparaArquivo writes the complete archive, flushed to disk, under a hidden
+// temporary name in the archive's folder and returns that name; `arquivo` stays.
+// Throws Erro as Compacta does, leaving nothing behind.
+QString PreparaArquivo(const QString& arquivo, const QString& arquivoZip);
+// Gives the prepared archive its name (replacing one of that name) and deletes
+// `arquivo`. Throws Erro as Compacta does.
+void PublicaArquivo(const QString& temporario, const QString& arquivo, const QString& arquivoZip);

@@ -1,5 +1,6 @@
 #include "procedimento/BackupBase.h"
 
+#include "arquivos/CompactacaoAntecipada.h"
 #include "arquivos/Compacta.h"
 #include "arquivos/CopiaArquivo.h"
 #include "arquivos/Poda.h"
@@ -18,6 +19,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace {
 
@@ -121,6 +124,15 @@ QString BackupBase(const PedidoBackup& p)
         }
         duracoes.gravaBackup(backup.segundos);
 
+        const QString arquivoZip = p.arqBackup + QStringLiteral(".zip");
+        // While gbak restores the scratch database from the backup, the archive
+        // is built from the same file on the other cores; it is kept only if the
+        // restore passes. Where the backup must first travel to the destination
+        // (moveAntes), the steps stay in their order.
+        std::optional<CompactacaoAntecipada> antecipada;
+        if (p.restaura && p.compacta && !papeis.moveAntes)
+            antecipada.emplace(papeis.pastaArquivo + p.arqBackup, papeis.pastaArquivo + arquivoZip);
+
         if (p.restaura)
             mensagem = TesteRestauracao({papeis, pecas, p.gbak, p.senha, p.arqBackup, p.arqLog, relatorioBackup, duracoes,
                                          p.rotulo, p.barra, p.memo});
@@ -131,11 +143,13 @@ QString BackupBase(const PedidoBackup& p)
                 Bombeia();
                 MoveArquivo(backupObservado, papeis.pastaDestino + p.arqBackup);
             }
-            const QString arquivoZip = p.arqBackup + QStringLiteral(".zip");
             if (p.compacta) {
                 p.rotulo.defineTexto(QStringLiteral("Compactando arquivo..."));
                 Bombeia();
-                Compacta(papeis.pastaArquivo + p.arqBackup, papeis.pastaArquivo + arquivoZip);
+                if (antecipada)
+                    antecipada->Publica();
+                else
+                    Compacta(papeis.pastaArquivo + p.arqBackup, papeis.pastaArquivo + arquivoZip);
             }
             QFile::remove(relatorio);
             if (papeis.moveDepois) {

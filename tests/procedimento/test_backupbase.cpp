@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -273,17 +274,56 @@ TEST_F(BackupFalso, CopiaQueFalhaMantemAOrigem)
 
 // A compression that runs out of disk leaves no partial archive and deletes no
 // earlier archive.
+// With the test restore on, the archive is built while the restore runs.
 TEST_F(BackupFalso, CompactacaoSemEspacoNaoDeixaArquivoParcial)
 {
-    const QString d = Pasta(QStringLiteral("destino"));
-    DiscoPequeno disco(d, QStringLiteral("512k"));
-    if (!disco.ok())
-        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
-    CriaArquivosAntigos(d, {QStringLiteral("a.zip"), QStringLiteral("b.zip"), QStringLiteral("c.zip")});
-    const QString mensagem = Executa(QStringLiteral("tamanho=300000"), d, {}, {}, false, false, 1);
-    EXPECT_FALSE(mensagem.isEmpty());
-    EXPECT_TRUE(mensagem.contains(Bkp)) << mensagem.toStdString();
-    EXPECT_EQ(ConteudoPasta(d), (QStringList{Bkp, QStringLiteral("a.zip"), QStringLiteral("b.zip"), QStringLiteral("c.zip")}));
+    for (const bool restaura : {false, true}) {
+        const QString d = Pasta(restaura ? QStringLiteral("destino-r") : QStringLiteral("destino"));
+        DiscoPequeno disco(d, QStringLiteral("512k"));
+        if (!disco.ok())
+            GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+        const QStringList antigos{QStringLiteral("BASE-01-12-2023-0930.bkp.zip"), QStringLiteral("b.zip"), QStringLiteral("c.zip")};
+        CriaArquivosAntigos(d, antigos);
+        const QString mensagem = Executa(QStringLiteral("tamanho=300000"), d, {}, {}, restaura, false, 1);
+        EXPECT_TRUE(mensagem.startsWith(QStringLiteral("Falha ao compactar ") + d + Bkp)) << mensagem.toStdString();
+        EXPECT_TRUE(mensagem.contains(QStringLiteral("No space left on device"))) << mensagem.toStdString();
+        QStringList esperado = QStringList{Bkp} + antigos;
+        esperado.sort();
+        EXPECT_EQ(ConteudoPasta(d), esperado) << "restaura " << restaura;
+    }
+}
+
+// The archive is built while gbak restores the scratch database, and is kept
+// only when the restore passes: a failed restore leaves what it always left (the
+// backup, no archive, nothing hidden), however far the archive had come.
+TEST_F(BackupFalso, ArquivoFeitoDuranteATesteDeRestauracao)
+{
+    const struct {
+        const char* modos;
+        QString mensagem;
+        bool arquivo;
+    } casos[] = {
+        {"tamanho=20000000,lento=2,lista_pasta", QString(), true},
+        {"tamanho=20000000,erro_restauracao", QStringLiteral("Detectado erro na restauração do backup."), false},
+        {"tamanho=20000000,sem_log_restauracao", QStringLiteral("Análise NÃO FOI realizada!"), false},
+    };
+    for (const auto& c : casos) {
+        const QString d = Pasta(QString::fromUtf8(c.modos).replace(QLatin1Char(','), QLatin1Char('_')));
+        QFile::remove(argumentos + QStringLiteral(".pasta"));
+        EXPECT_EQ(Executa(QString::fromUtf8(c.modos), d, {}, {}, true), c.mensagem) << c.modos;
+        EXPECT_EQ(ConteudoPasta(d), c.arquivo ? QStringList{Zip} : QStringList{Bkp}) << c.modos;
+        if (c.arquivo) {
+            const ConteudoZip z = LeZip(d + Zip);
+            EXPECT_TRUE(z.integro);
+            EXPECT_EQ(z.primeiro.size(), 20000000);
+            // Two seconds into the restore the archive stood complete under its
+            // hidden name, beside the backup the restore was reading.
+            const QStringList durante = QString::fromUtf8(LeArquivo(argumentos + QStringLiteral(".pasta"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            EXPECT_TRUE(durante.contains(Bkp)) << durante.join(QLatin1Char(' ')).toStdString();
+            EXPECT_EQ(durante.filter(QRegularExpression(QStringLiteral("^\\.") + QRegularExpression::escape(Zip) + QStringLiteral("\\."))).size(), 1)
+                << durante.join(QLatin1Char(' ')).toStdString();
+        }
+    }
 }
 
 // Pruning happens only after the new archive is in place: a successful run leaves
