@@ -25,6 +25,28 @@ const QByteArray Senha = "bluefjord";
 
 double Segundos(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e9; }
 
+// Notes when each stage of the procedure began (its first text), so the figures
+// show where the time went.
+class RotuloCronometrado : public RotuloMemoria {
+public:
+    explicit RotuloCronometrado(const QElapsedTimer& relogio) : relogio_(relogio) {}
+    void defineTexto(const QString& texto) override
+    {
+        RotuloMemoria::defineTexto(texto);
+        const QString estagio = texto.section(QStringLiteral(" - "), 0, 0);
+        if (estagio != ultimo_) {
+            ultimo_ = estagio;
+            etapas_ += QStringLiteral("%1 @%2s; ").arg(estagio).arg(Segundos(relogio_), 0, 'f', 2);
+        }
+    }
+    QString etapas() const { return etapas_; }
+
+private:
+    const QElapsedTimer& relogio_;
+    QString ultimo_;
+    QString etapas_;
+};
+
 // The command lines the procedure itself uses, with the service manager.
 double GbakSozinho(const QString& argumentos)
 {
@@ -57,7 +79,7 @@ int main(int argc, char** argv)
         const QString bkp = pasta + QStringLiteral("SOZINHO.bkp");
         const double backup = GbakSozinho(QStringLiteral("-v -y %1SOZINHO.log -se localhost:service_mgr %2 %3").arg(pasta, banco, bkp));
         const double restauracao = GbakSozinho(
-            QStringLiteral("-r -rep -p 4096 -v -y %1SOZINHO.log -se localhost:service_mgr %2 %2.tst").arg(pasta, bkp));
+            QStringLiteral("-r -rep -p 4096 -v -y %1SOZINHO-r.log -se localhost:service_mgr %2 %2.tst").arg(pasta, bkp));
         QElapsedTimer tc;
         tc.start();
         Compacta(bkp, bkp + QStringLiteral(".zip"));
@@ -66,9 +88,9 @@ int main(int argc, char** argv)
             QFile::remove(pasta + f);
 
         MemoMemoria memo;
-        RotuloMemoria rotulo;
         BarraMemoria barra;
         QElapsedTimer t;
+        RotuloCronometrado rotulo(t);
         t.start();
         const QString mensagem = BackupBase({.memo = memo,
                                              .sistema = QString(),
@@ -93,6 +115,7 @@ int main(int argc, char** argv)
                     "whole procedure %.2f s (%.3fx of backup+restore); archive %lld bytes; message \"%s\"\n",
                     r, backup, restauracao, backup + restauracao, compacta, execucao, execucao / (backup + restauracao),
                     static_cast<long long>(zip), qPrintable(mensagem));
+        std::printf("         stages: %s\n", qPrintable(rotulo.etapas()));
         std::fflush(stdout);
     }
     return 0;
