@@ -160,6 +160,10 @@ TEST_F(Envio, FalhaDeUmEstagioNaoImpedeOOutro)
         QDir(caixa).removeRecursively();
         QDir().mkpath(caixa);
         QFile::remove(inst.pasta + QStringLiteral("registro.txt"));
+        // Each case's run must find its own archive alone, even when the two runs
+        // fall in different minutes.
+        for (const QString& f : ConteudoPasta(destino))
+            QFile::remove(destino + f);
         auto ftp = Ftp();
         auto smtp = Smtp(c.extraSmtp);
         ASSERT_TRUE(ftp->ok() && smtp->ok());
