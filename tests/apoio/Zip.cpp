@@ -4,6 +4,8 @@
 
 #include <QProcess>
 
+#include <zlib.h>
+
 ConteudoZip LeZip(const QString& arquivo)
 {
     ConteudoZip z;
@@ -27,4 +29,25 @@ ConteudoZip LeZip(const QString& arquivo)
     z.nomes = QString::fromUtf8(saida.mid(a + 1, b - a - 1)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     z.primeiro = saida.mid(b + 1);
     return z;
+}
+
+QByteArray Infla(const QByteArray& fluxo)
+{
+    z_stream z{};
+    if (inflateInit2(&z, -MAX_WBITS) != Z_OK)
+        return {};
+    QByteArray saida("");
+    QByteArray bloco(1 << 16, Qt::Uninitialized);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(fluxo.constData()));
+    z.avail_in = static_cast<uInt>(fluxo.size());
+    int rc = Z_OK;
+    while (rc == Z_OK) {
+        z.next_out = reinterpret_cast<Bytef*>(bloco.data());
+        z.avail_out = static_cast<uInt>(bloco.size());
+        rc = inflate(&z, Z_NO_FLUSH);
+        saida.append(bloco.constData(), bloco.size() - static_cast<qsizetype>(z.avail_out));
+    }
+    const bool inteiro = rc == Z_STREAM_END && z.avail_in == 0;
+    inflateEnd(&z);
+    return inteiro ? saida : QByteArray();
 }

@@ -14,3 +14,7 @@ struct ConteudoZip {
 };
 ConteudoZip LeZip(const QString& arquivo);
 
+
+// zlib's inflate of a raw deflate stream; null when the stream is broken, ends
+// early or is followed by stray bytes.
+QByteArray Infla(const QByteArray& fluxo);

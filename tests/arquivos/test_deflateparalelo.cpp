@@ -2,6 +2,7 @@
 // join into one stream that zlib inflates back to the file, in file order.
 #include "apoio/Arquivos.h"
 #include "apoio/Texto.h"
+#include "apoio/Zip.h"
 #include "arquivos/DeflateParalelo.h"
 
 #include <QRandomGenerator>
@@ -39,28 +40,6 @@ Fluxo LeFluxo(const QString& arquivo, qint64 tamanho, int trabalhadores)
     return fluxo;
 }
 
-// zlib's inflate of a raw stream; null when the stream is broken, ends early or
-// is followed by stray bytes.
-QByteArray Infla(const QByteArray& fluxo)
-{
-    z_stream z{};
-    if (inflateInit2(&z, -MAX_WBITS) != Z_OK)
-        return {};
-    QByteArray saida("");
-    QByteArray bloco(1 << 16, Qt::Uninitialized);
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(fluxo.constData()));
-    z.avail_in = static_cast<uInt>(fluxo.size());
-    int rc = Z_OK;
-    while (rc == Z_OK) {
-        z.next_out = reinterpret_cast<Bytef*>(bloco.data());
-        z.avail_out = static_cast<uInt>(bloco.size());
-        rc = inflate(&z, Z_NO_FLUSH);
-        saida.append(bloco.constData(), bloco.size() - static_cast<qsizetype>(z.avail_out));
-    }
-    const bool inteiro = rc == Z_STREAM_END && z.avail_in == 0;
-    inflateEnd(&z);
-    return inteiro ? saida : QByteArray();
-}
 
 // Pieces of every kind in a row: text, noise that deflate stores, and a pattern
 // whose matches reach back across piece boundaries; the tail is a partial piece.

@@ -3,6 +3,7 @@
 #include "apoio/Arquivos.h"
 #include "apoio/Dados.h"
 #include "apoio/Texto.h"
+#include "apoio/Zip.h"
 #include "arquivos/PedacoDeflate.h"
 
 #include <QRandomGenerator>
@@ -17,28 +18,6 @@
 
 namespace {
 
-// zlib's inflate of a raw stream; null when the stream is broken, ends early or
-// is followed by stray bytes.
-QByteArray Infla(const QByteArray& fluxo)
-{
-    z_stream z{};
-    if (inflateInit2(&z, -MAX_WBITS) != Z_OK)
-        return {};
-    QByteArray saida("");
-    QByteArray bloco(1 << 16, Qt::Uninitialized);
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(fluxo.constData()));
-    z.avail_in = static_cast<uInt>(fluxo.size());
-    int rc = Z_OK;
-    while (rc == Z_OK) {
-        z.next_out = reinterpret_cast<Bytef*>(bloco.data());
-        z.avail_out = static_cast<uInt>(bloco.size());
-        rc = inflate(&z, Z_NO_FLUSH);
-        saida.append(bloco.constData(), bloco.size() - static_cast<qsizetype>(z.avail_out));
-    }
-    const bool inteiro = rc == Z_STREAM_END && z.avail_in == 0;
-    inflateEnd(&z);
-    return inteiro ? saida : QByteArray();
-}
 
 QByteArray Repetido(qsizetype tamanho)
 {
