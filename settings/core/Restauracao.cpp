@@ -131,13 +131,22 @@ ResultadoRestauracao Restaura(const PedidoRestauracao& p)
     const Execucao prova = ExecutaRestauracao(p, backup, provisorio);
     // It is as large as the database. Reachable from here only when the server is
     // this machine; on another server the next restore's -rep replaces it.
-    if (ServidorLocal(p.host))
-        QFile::remove(provisorio);
-    if (!prova.ok)
+    const bool local = ServidorLocal(p.host);
+    if (!prova.ok) {
+        if (local)
+            QFile::remove(provisorio);
         return Falha(prova.relatorio
                      + Linha(QStringLiteral("O backup não pôde ser restaurado: a base de dados existente não foi alterada.")));
+    }
 
     Etapa(p, QStringLiteral("[ Restaurando Base de Dados ]"));
-    const Execucao final = ExecutaRestauracao(p, backup, banco);
+    Execucao final = ExecutaRestauracao(p, backup, banco);
+    // A restore that fails over the database (a full disk, the server stopping)
+    // can leave it half written: the proven copy is then the only whole one, and
+    // stays.
+    if (!final.ok)
+        final.relatorio += Linha(QStringLiteral("A base restaurada e validada foi mantida em %1.").arg(provisorio));
+    else if (local)
+        QFile::remove(provisorio);
     return ResultadoRestauracao{final.ok, final.relatorio};
 }

@@ -282,6 +282,20 @@ TEST_F(Recupera, ContaPeloAmbienteECaminhosInteiros)
     EXPECT_EQ(QString::fromUtf8(LeArquivo(args)).split(QLatin1Char('\n')).mid(0, esperado.size()), esperado);
 }
 
+// The proof passed but the restore over the database failed: the database may be
+// half written, so the proven copy beside it is kept and named.
+TEST_F(Recupera, RestauracaoFinalQueFalhaMantemACopiaValidada)
+{
+    const QString banco = PastaTeste(dir, QStringLiteral("dados")) + QStringLiteral("/BASE.FDB");
+    ASSERT_TRUE(GravaArquivo(banco, "the existing database"));
+    const Variavel modos("GBAK_FALSO", "erro_restauracao_final");
+    principal->EdGBak->setText(GbakFalso());
+    principal->EdHost->setText(QString());  // a local path: the stand-in writes where gbak would
+    const QStringList mensagens = Restaura(Backup(QStringLiteral("copias"), false), banco, {Sim, VerificarProcesso});
+    ConfereFalha(mensagens, QStringLiteral("A base restaurada e validada foi mantida em ") + BancoProvisorio(banco));
+    EXPECT_EQ(LeArquivo(BancoProvisorio(banco)), QByteArray("restored database\n"));
+}
+
 TEST_F(Recupera, DepoisDaFalhaAJanelaVoltaAoNormal)
 {
     const QString banco = PastaTeste(dir, QStringLiteral("dados")) + QStringLiteral("/BASE.FDB");
