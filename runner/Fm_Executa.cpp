@@ -313,7 +313,7 @@ void TFm_Executa::MostraPrevisao(qint64 feito, qint64 total)
     LbPrevisao->adjustSize();
     if (semDisplay_ && (!ecoPrevisao_.isValid() || ecoPrevisao_.elapsed() >= 1000)) {
         ecoPrevisao_.start();
-        std::fprintf(stderr, "%s\n", linha.toLocal8Bit().constData());
+        std::fprintf(stderr, "%s\n", ParaTextoLocal(linha).constData());
         std::fflush(stderr);
     }
 }

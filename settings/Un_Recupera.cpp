@@ -160,7 +160,7 @@ void TFm_Recupera::BitBtn1Click()
         return;
     }
     Status(QStringLiteral("[ FALHA ]"), Vermelho);
-    Memo1->setPlainText(QString::fromLocal8Bit(resultado.relatorio));
+    Memo1->setPlainText(DeTextoLocal(resultado.relatorio));
     Confirma(QStringLiteral("ATENÇÃO ! Falha na execução da rotina !\rEntre em contato com a Ardenza Informática para "
                             "análise do registro de backup."),
              QStringLiteral("&Verificar processo."), QString());

@@ -1,5 +1,7 @@
 #include "core/ArquivoZip.h"
 
+#include "plataforma/TextoLocal.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -65,7 +67,7 @@ Extracao ExtraiArquivo(const QString& arquivoZip, const QString& pasta)
     if (!za) {
         zip_error_t erro;
         zip_error_init_with_code(&erro, codigo);
-        r.erro = Falha(arquivoZip, QString::fromLocal8Bit(zip_error_strerror(&erro)));
+        r.erro = Falha(arquivoZip, DeTextoLocal(zip_error_strerror(&erro)));
         zip_error_fini(&erro);
         return r;
     }
@@ -85,7 +87,7 @@ Extracao ExtraiArquivo(const QString& arquivoZip, const QString& pasta)
         const std::unique_ptr<zip_file_t, FechaEntrada> entrada(zip_fopen_index(za.get(), static_cast<zip_uint64_t>(i), 0));
         QFile saida(destino);
         if (!entrada) {
-            r.erro = Falha(arquivoZip, QString::fromLocal8Bit(zip_strerror(za.get())));
+            r.erro = Falha(arquivoZip, DeTextoLocal(zip_strerror(za.get())));
             return r;
         }
         if (!saida.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -97,7 +99,7 @@ Extracao ExtraiArquivo(const QString& arquivoZip, const QString& pasta)
             const zip_int64_t lidos = zip_fread(entrada.get(), bloco.data(), static_cast<zip_uint64_t>(bloco.size()));
             if (lidos < 0) {
                 saida.remove();
-                r.erro = Falha(arquivoZip, QString::fromLocal8Bit(zip_file_strerror(entrada.get())));
+                r.erro = Falha(arquivoZip, DeTextoLocal(zip_file_strerror(entrada.get())));
                 return r;
             }
             if (lidos == 0)

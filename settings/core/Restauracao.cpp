@@ -5,6 +5,7 @@
 #include "gbak/RelatorioGbak.h"
 #include "plataforma/Caminhos.h"
 #include "plataforma/Plataforma.h"
+#include "plataforma/TextoLocal.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +15,7 @@ namespace {
 
 QString SemAspas(QString texto) { return texto.remove(QLatin1Char('"')); }
 
-QByteArray Linha(const QString& texto) { return texto.toLocal8Bit() + '\n'; }
+QByteArray Linha(const QString& texto) { return ParaTextoLocal(texto) + '\n'; }
 
 void Etapa(const PedidoRestauracao& p, const QString& texto)
 {

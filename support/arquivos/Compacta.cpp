@@ -3,6 +3,7 @@
 #include "plataforma/Erro.h"
 #include "plataforma/Plataforma.h"
 #include "arquivos/FonteZipDeflate.h"
+#include "plataforma/TextoLocal.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +19,7 @@
 
 namespace {
 
-QString TextoZip(zip_error_t* erro) { return QString::fromLocal8Bit(zip_error_strerror(erro)); }
+QString TextoZip(zip_error_t* erro) { return DeTextoLocal(zip_error_strerror(erro)); }
 
 // Frees the archive handle on every path out of Compacta that did not close it.
 struct ZipAberto {
@@ -56,7 +57,7 @@ QString PreparaArquivo(const QString& arquivo, const QString& arquivoZip)
         QFile origem(arquivo);
         if (!QFileInfo(arquivo).isFile())
             throw falha(QFileInfo::exists(arquivo) ? QStringLiteral("não é um arquivo comum")
-                                                   : QString::fromLocal8Bit(std::strerror(ENOENT)));
+                                                   : DeTextoLocal(std::strerror(ENOENT)));
         if (!origem.open(QIODevice::ReadOnly))
             throw falha(origem.errorString());
     }
@@ -112,7 +113,7 @@ QString PreparaArquivo(const QString& arquivo, const QString& arquivoZip)
         const int codigo = errno;
         QFile::remove(temporario);
         throw falha(QStringLiteral("não foi possível gravar no disco")
-                    + (codigo ? QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(codigo))) : QString()));
+                    + (codigo ? QStringLiteral(" (%1)").arg(DeTextoLocal(std::strerror(codigo))) : QString()));
     }
     return temporario;
 }
@@ -128,7 +129,7 @@ void PublicaArquivo(const QString& temporario, const QString& arquivo, const QSt
                             QFile::encodeName(arquivoZip).toStdString(), ec);
     if (ec) {
         QFile::remove(temporario);
-        throw falha(QString::fromLocal8Bit(ec.message()));
+        throw falha(DeTextoLocal(QByteArray::fromStdString(ec.message())));
     }
     // Makes the rename itself durable where the platform can sync a folder; where
     // it cannot, the archive's contents are already safe, so that is no failure.

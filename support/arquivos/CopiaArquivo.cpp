@@ -1,6 +1,7 @@
 #include "arquivos/CopiaArquivo.h"
 
 #include "plataforma/Erro.h"
+#include "plataforma/TextoLocal.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -15,7 +16,7 @@ namespace {
 QString MotivoDaEscrita(const QSaveFile& saida)
 {
     if (errno != 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+        return DeTextoLocal(std::strerror(errno));
     return saida.errorString();
 }
 

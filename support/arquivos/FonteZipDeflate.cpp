@@ -1,5 +1,7 @@
 #include "arquivos/FonteZipDeflate.h"
 
+#include "plataforma/TextoLocal.h"
+
 #include <QFileInfo>
 
 #include <algorithm>
@@ -90,7 +92,7 @@ zip_int64_t FonteZipDeflate::Comando(void* estado, void* dados, zip_uint64_t tam
         try {
             fonte->fluxo_ = std::make_unique<DeflateParalelo>(fonte->arquivo_, fonte->tamanho_);
         } catch (const std::exception& e) {
-            fonte->erro_ = QStringLiteral("não foi possível iniciar a compressão (%1)").arg(QString::fromLocal8Bit(e.what()));
+            fonte->erro_ = QStringLiteral("não foi possível iniciar a compressão (%1)").arg(DeTextoLocal(e.what()));
             zip_error_set(&fonte->erroZip_, ZIP_ER_MEMORY, 0);
             return -1;
         }

@@ -1,5 +1,7 @@
 #include "janelas/ControlesQt.h"
 
+#include "plataforma/TextoLocal.h"
+
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -33,6 +35,6 @@ void BarraQt::defineVisivel(bool visivel) { barra_->setVisible(visivel); }
 void MemoQt::defineTexto(const QByteArray& bytes)
 {
     bytes_ = bytes;
-    memo_->setPlainText(QString::fromLocal8Bit(bytes));
+    memo_->setPlainText(DeTextoLocal(bytes));
 }
 QByteArray MemoQt::texto() const { return bytes_; }

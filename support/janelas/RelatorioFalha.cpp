@@ -39,7 +39,7 @@ bool AplicacaoProtegida::notify(QObject* receptor, QEvent* evento)
     } catch (const Erro& e) {
         ReportaFalha(e.texto());
     } catch (const std::exception& e) {
-        ReportaFalha(QString::fromLocal8Bit(e.what()));
+        ReportaFalha(DeTextoLocal(e.what()));
     } catch (...) {
         ReportaFalha(QStringLiteral("erro desconhecido"));
     }

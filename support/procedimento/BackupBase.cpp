@@ -16,6 +16,7 @@
 #include "procedimento/Duracoes.h"
 #include "procedimento/PapeisPastas.h"
 #include "procedimento/TesteRestauracao.h"
+#include "plataforma/TextoLocal.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -47,7 +48,7 @@ QString TextoDoErro(const std::exception& e)
 {
     if (auto* erro = dynamic_cast<const Erro*>(&e))
         return erro->texto();
-    return QString::fromLocal8Bit(e.what());
+    return DeTextoLocal(e.what());
 }
 
 bool ProgramaExiste(const QString& programa)

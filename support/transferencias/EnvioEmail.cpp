@@ -2,6 +2,7 @@
 
 #include "transferencias/ComposicaoEmail.h"
 #include "transferencias/Url.h"
+#include "plataforma/TextoLocal.h"
 
 #include <QHostInfo>
 
@@ -57,7 +58,7 @@ QString EnviaEmail(const PedidoEmail& pedido)
     const QByteArray de = '<' + EnderecoSmtp(pedido.remetente).toUtf8() + '>';
     ListaCurl para;
     para.lista = curl_slist_append(nullptr, ('<' + EnderecoSmtp(destinatario).toUtf8() + '>').constData());
-    const QByteArray usuario = pedido.usuario.toLocal8Bit();
+    const QByteArray usuario = ParaTextoLocal(pedido.usuario);
 
     curl_easy_setopt(c, CURLOPT_URL, url.constData());
     curl_easy_setopt(c, CURLOPT_MAIL_FROM, de.constData());

@@ -1,6 +1,7 @@
 #include "transferencias/EnvioFtp.h"
 
 #include "transferencias/Url.h"
+#include "plataforma/TextoLocal.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -52,7 +53,7 @@ QString EnviaFtp(const PedidoFtp& pedido)
     if (!c)
         return Falha(QStringLiteral("não foi possível iniciar a biblioteca de transferência"));
     Leitura leitura{&arquivo};
-    const QByteArray usuario = pedido.usuario.toLocal8Bit();
+    const QByteArray usuario = ParaTextoLocal(pedido.usuario);
     curl_easy_setopt(c, CURLOPT_URL, url.constData());
     curl_easy_setopt(c, CURLOPT_PATH_AS_IS, 1L);
     curl_easy_setopt(c, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));

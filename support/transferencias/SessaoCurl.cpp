@@ -1,5 +1,7 @@
 #include "transferencias/SessaoCurl.h"
 
+#include "plataforma/TextoLocal.h"
+
 #include <QList>
 #include <QStringList>
 #include <algorithm>
@@ -100,7 +102,7 @@ QString SessaoCurl::Executa()
         return {};
     if (ultima_.codigo >= 400 && !ultima_.texto.isEmpty())
         return ultima_.texto;
-    const QString texto = UmaLinha(QString::fromLocal8Bit(erro_[0] ? erro_ : curl_easy_strerror(r)));
+    const QString texto = UmaLinha(DeTextoLocal(erro_[0] ? erro_ : curl_easy_strerror(r)));
     if (ultima_.codigo >= 400)  // a refusal without words: its code says it
         return texto + QStringLiteral(" (") + QString::number(ultima_.codigo) + QLatin1Char(')');
     return texto;
@@ -156,7 +158,7 @@ void SessaoCurl::LinhaRecebida(QByteArray linha)
         linha.chop(1);
     const bool temCodigo = EhCodigo(linha);
     const bool continua = temCodigo && linha.size() > 3 && linha[3] == '-';
-    linhasAbertas_ << UmaLinha(QString::fromLocal8Bit(temCodigo ? linha.mid(4) : linha));
+    linhasAbertas_ << UmaLinha(DeTextoLocal(temCodigo ? linha.mid(4) : linha));
     if (!temCodigo || continua)
         return;
     linhasAbertas_.removeAll(QString());
