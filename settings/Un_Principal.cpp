@@ -6,6 +6,7 @@
 #include "janelas/Confirma.h"
 #include "janelas/Icones.h"
 #include "janelas/TFilenameEdit.h"
+#include "janelas/TeclaEnter.h"
 #include "plataforma/DataHora.h"
 #include "plataforma/Erro.h"
 #include "plataforma/Plataforma.h"
@@ -376,13 +377,7 @@ void TFm_Principal::EscolhePasta(const QString& sufixo, QLineEdit* edit)
         edit->setText(caminho);
 }
 
-bool TFm_Principal::FormKeyPress(int tecla)
-{
-    if (tecla != Qt::Key_Return && tecla != Qt::Key_Enter)
-        return false;
-    focusNextChild();
-    return true;
-}
+bool TFm_Principal::FormKeyPress(int tecla) { return EnterComoTab(this, tecla); }
 
 void TFm_Principal::keyPressEvent(QKeyEvent* evento)
 {

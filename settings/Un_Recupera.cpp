@@ -6,6 +6,7 @@
 #include "janelas/Confirma.h"
 #include "janelas/Icones.h"
 #include "janelas/TFilenameEdit.h"
+#include "janelas/TeclaEnter.h"
 #include "plataforma/TextoLocal.h"
 
 #include <QCheckBox>
@@ -170,13 +171,7 @@ void TFm_Recupera::BitBtn1Click()
 
 void TFm_Recupera::BitBtn2Click() { close(); }
 
-bool TFm_Recupera::FormKeyPress(int tecla)
-{
-    if (tecla != Qt::Key_Return && tecla != Qt::Key_Enter)
-        return false;
-    focusNextChild();
-    return true;
-}
+bool TFm_Recupera::FormKeyPress(int tecla) { return EnterComoTab(this, tecla); }
 
 void TFm_Recupera::keyPressEvent(QKeyEvent* evento)
 {
