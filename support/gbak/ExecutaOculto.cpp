@@ -19,9 +19,8 @@ bool ExecutaOculto(const QString& linhaComando) { return ExecutaOcultoComSaida(l
 
 int ExecutaGbakOculto(const ComandoGbak& comando)
 {
-    const QFileInfo programa(comando.programa);
-    if (!programa.isFile() || !programa.isExecutable())
+    if (!Executavel(comando.programa))
         return ProcessoNaoIniciado;
-    return ExecutaProcesso(programa.absoluteFilePath(), DivideLinhaComando(comando.argumentos),
+    return ExecutaProcesso(QFileInfo(comando.programa).absoluteFilePath(), DivideLinhaComando(comando.argumentos),
                            AmbienteDaConta(comando.senha));
 }

@@ -81,13 +81,13 @@ QStringList DivideLinhaComando(const QString& linha)
     return argumentos;
 }
 
-namespace {
 bool Executavel(const QString& caminho)
 {
     const QFileInfo info(caminho);
-    return info.isFile() && info.isExecutable();
+    return !caminho.isEmpty() && info.isFile() && info.isExecutable();
 }
 
+namespace {
 QStringList NomesCandidatos(const QString& nome)
 {
 #ifdef Q_OS_WIN

@@ -15,6 +15,9 @@ QChar SeparadorPasta();
 // double quotes group, backslashes are literal unless they precede a quote.
 QStringList DivideLinhaComando(const QString& linha);
 
+// True when the path names a file this process may run.
+bool Executavel(const QString& caminho);
+
 // Finds the program named by a command's first word as the original platform
 // does: the program's own folder, then the current folder, then PATH. A name with
 // a folder part is taken as it is. Empty when nothing executable is found.

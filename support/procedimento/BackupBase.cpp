@@ -51,17 +51,11 @@ QString TextoDoErro(const std::exception& e)
     return DeTextoLocal(e.what());
 }
 
-bool ProgramaExiste(const QString& programa)
-{
-    const QFileInfo info(programa);
-    return !programa.isEmpty() && info.isFile() && info.isExecutable();
-}
-
 }
 
 QString BackupBase(const PedidoBackup& p)
 {
-    if (!ProgramaExiste(p.gbak))
+    if (!Executavel(p.gbak))
         return QStringLiteral("Ferramenta para backup não localizada.");
 
     const PapeisPastas papeis = DefinePapeis(p.pastaDestino, p.pastaLog, p.pastaRede, PastaPrograma());

@@ -57,6 +57,22 @@ protected:
         return inst.LinhasRegistro();
     }
 
+    // A run that must succeed: its one line is the success line of a run without
+    // transfers, and `destino` holds its archive. Returns what it printed.
+    QByteArray ExecutaComSucesso(const QByteArray& pastas, bool servico, const QString& destino)
+    {
+        QByteArray saida;
+        const QStringList linhas = Executa(pastas, servico, &saida);
+        if (linhas.size() != 1) {
+            ADD_FAILURE() << "run log lines: " << linhas.join(QLatin1Char('|')).toStdString();
+            return saida;
+        }
+        EXPECT_TRUE(linhas.first().contains(QStringLiteral(" - Base  - OK - Executado com sucesso; iniciado ")))
+            << linhas.first().toStdString();
+        ConfereArquivo(destino);
+        return saida;
+    }
+
     // The destination holds exactly the archive; it passes independent readers,
     // holds gbak's bytes and restores into the original rows.
     void ConfereArquivo(const QString& destino)
@@ -91,12 +107,8 @@ TEST_F(ExecucaoReal, CasoADestinoLocal)
 {
     const QString destino = PastaTeste(dir, QStringLiteral("destino com espaço")) + QLatin1Char('/');
     AbreParaServidor(destino);
-    QByteArray saida;
-    const QStringList linhas = Executa("Destino=" + destino.toLocal8Bit() + "\r\n", false, &saida);
-    ASSERT_EQ(linhas.size(), 1);
-    EXPECT_TRUE(linhas.first().contains(QStringLiteral(" - Base  - OK - Executado com sucesso; iniciado "))) << linhas.first().toStdString();
+    const QByteArray saida = ExecutaComSucesso("Destino=" + destino.toLocal8Bit() + "\r\n", false, destino);
     EXPECT_TRUE(saida.contains("Análise cópia - Medindo: ")) << saida.constData();
-    ConfereArquivo(destino);
 }
 
 // The server writes into a folder it names one way (Log) while this machine
@@ -107,12 +119,8 @@ TEST_F(ExecucaoReal, CasoCServicoComDuasVisoesDaPasta)
     AbreParaServidor(rede);
     const QString servidor = dir.path() + QStringLiteral("/visao do servidor");
     ASSERT_TRUE(QFile::link(rede, servidor));
-    QByteArray saida;
-    const QStringList linhas = Executa("Destino=" + rede.toLocal8Bit() + "\r\nLog=" + servidor.toLocal8Bit() + "/\r\nRede=" + rede.toLocal8Bit() + "\r\n",
-                                       true, &saida);
-    ASSERT_EQ(linhas.size(), 1);
-    EXPECT_TRUE(linhas.first().contains(QStringLiteral(" - OK - Executado com sucesso"))) << linhas.first().toStdString();
-    ConfereArquivo(rede);
+    ExecutaComSucesso("Destino=" + rede.toLocal8Bit() + "\r\nLog=" + servidor.toLocal8Bit() + "/\r\nRede=" + rede.toLocal8Bit() + "\r\n",
+                      true, rede);
 }
 
 // As above, and the backup is brought from the share to a separate destination
@@ -124,15 +132,11 @@ TEST_F(ExecucaoReal, CasoDServicoComDestinoSeparado)
     AbreParaServidor(rede);
     const QString servidor = dir.path() + QStringLiteral("/servidor");
     ASSERT_TRUE(QFile::link(rede, servidor));
-    QByteArray saida;
-    const QStringList linhas = Executa("Destino=" + destino.toLocal8Bit() + "\r\nLog=" + servidor.toLocal8Bit()
-                                           + "/\r\nRede=" + rede.toLocal8Bit() + "\r\n",
-                                       true, &saida);
-    ASSERT_EQ(linhas.size(), 1);
-    EXPECT_TRUE(linhas.first().contains(QStringLiteral(" - OK - Executado com sucesso"))) << linhas.first().toStdString();
+    const QByteArray saida = ExecutaComSucesso(
+        "Destino=" + destino.toLocal8Bit() + "\r\nLog=" + servidor.toLocal8Bit() + "/\r\nRede=" + rede.toLocal8Bit() + "\r\n",
+        true, destino);
     EXPECT_TRUE(saida.contains("Copiando arquivo...")) << saida.constData();
     EXPECT_EQ(ConteudoPasta(rede), QStringList());
-    ConfereArquivo(destino);
 }
 
 // A database that does not exist: gbak reports it, the run fails and nothing is
@@ -193,11 +197,7 @@ TEST_F(ExecucaoReal, RestauracaoConfereTabelaATabela)
                                   "commit;\n"));
     const QString destino = PastaTeste(dir, QStringLiteral("destino")) + QLatin1Char('/');
     AbreParaServidor(destino);
-    QByteArray saida;
-    const QStringList linhas = Executa("Destino=" + destino.toLocal8Bit() + "\r\n", true, &saida);
-    ASSERT_EQ(linhas.size(), 1);
-    EXPECT_TRUE(linhas.first().contains(QStringLiteral(" - OK - Executado com sucesso"))) << linhas.first().toStdString();
-    ConfereArquivo(destino);
+    ExecutaComSucesso("Destino=" + destino.toLocal8Bit() + "\r\n", true, destino);
 
     // The reports the run judged, made again by the real gbak: what the
     // reconciliation reads from them.
