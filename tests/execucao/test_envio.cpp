@@ -23,9 +23,13 @@ const QString UsuarioEmail = QStringLiteral("backup@empresa.com.br");
 const QByteArray SenhaEmail = "se nha:1";
 const QString Destinatario = QStringLiteral("suporte@cliente.com.br");
 
+// The value as the settings tool writes it: a scrambled password that needs the
+// escaped form goes inside double quotes, which the reader drops.
 QByteArray Senha(const QByteArray& clara)
 {
-    return FormaGuardada(Cripto("C", clara));
+    const QByteArray embaralhada = Cripto("C", clara);
+    const QByteArray guardada = FormaGuardada(embaralhada);
+    return guardada == embaralhada ? guardada : '"' + guardada + '"';
 }
 
 // What a run's line must read: exactly, or up to a final '*'.
